@@ -1,0 +1,101 @@
+#!/bin/sh
+# Quillet3 developer entry point.
+#   ./build.sh run         install missing Debian packages, build (Release), launch
+#   ./build.sh test        the same set-up, then the whole test suite through CTest
+#   ./build.sh fuzz [SEC]  run each fuzz target for SEC seconds (default 600)
+#   ./build.sh bench       build and run the benchmarks
+set -eu
+
+here=$(cd "$(dirname "$0")" && pwd)
+build="$here/build"
+fuzzbuild="$here/build-fuzz"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# Debian packages: what building and running needs, and what the tests add.
+run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk"
+test_packages="xvfb xauth xdotool x11-utils python3 python3-xlib imagemagick xclip
+  clang libclang-rt-14-dev desktop-file-utils dpkg-dev file"
+
+missing_packages() {
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' \
+            || printf '%s ' "$p"
+    done
+}
+
+install_packages() {
+    purpose=$1
+    shift
+    command -v dpkg-query >/dev/null 2>&1 || {
+        echo "build.sh: this is not a Debian system; install the equivalents of: $*" >&2
+        exit 1
+    }
+    # shellcheck disable=SC2086
+    missing=$(missing_packages $*)
+    [ -z "$missing" ] && return 0
+    echo "build.sh: installing Debian packages needed $purpose: $missing"
+    if [ "$(id -u)" -eq 0 ]; then
+        as_root=""
+    elif command -v sudo >/dev/null 2>&1; then
+        as_root="sudo"
+    else
+        echo "build.sh: not root and no sudo; as root, run: apt-get install $missing" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $as_root apt-get update -qq
+    # shellcheck disable=SC2086
+    $as_root apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    echo "build.sh: packages installed."
+}
+
+configure_and_build() {
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    fi
+    cmake --build "$build" -j "$jobs"
+}
+
+build_fuzz() {
+    if [ ! -f "$fuzzbuild/CMakeCache.txt" ]; then
+        CXX=clang++ cmake -S "$here" -B "$fuzzbuild" -DQUILLET3_BUILD_FUZZ=ON >/dev/null
+    fi
+    cmake --build "$fuzzbuild" -j "$jobs"
+}
+
+command=${1:-run}
+case "$command" in
+run)
+    install_packages "to build and run Quillet3" $run_packages
+    configure_and_build
+    # compdata.txt is kept in the working directory; the desktop entry uses the same folder.
+    mkdir -p "$HOME/Quillet3"
+    cd "$HOME/Quillet3"
+    exec "$build/app/quillet3"
+    ;;
+test)
+    install_packages "to build and test Quillet3" $run_packages $test_packages
+    configure_and_build
+    ctest --test-dir "$build" --output-on-failure -j "$jobs"
+    [ -f "$here/fuzz/CMakeLists.txt" ] || exit 0
+    # The fuzz targets need clang's sanitizer runtime; each runs for a bounded time.
+    build_fuzz
+    ctest --test-dir "$fuzzbuild" --output-on-failure
+    ;;
+fuzz)
+    install_packages "to build and run the fuzz targets" $run_packages clang libclang-rt-14-dev
+    build_fuzz
+    QUILLET3_FUZZ_SECONDS=${2:-600} ctest --test-dir "$fuzzbuild" --output-on-failure -V
+    ;;
+bench)
+    install_packages "to build and run the benchmarks" $run_packages xvfb xauth x11-utils python3
+    configure_and_build -DQUILLET3_BUILD_BENCH=ON
+    cmake -S "$here" -B "$build" -DQUILLET3_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" -j "$jobs"
+    python3 "$here/bench/run_benchmarks.py" "$build"
+    ;;
+*)
+    echo "usage: $0 [run|test|fuzz [seconds]|bench]" >&2
+    exit 2
+    ;;
+esac

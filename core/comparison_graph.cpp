@@ -1,0 +1,77 @@
+#include "core/comparison_graph.h"
+
+#include "core/numeric_text.h"
+#include "core/vacant_sort.h"
+
+#include <array>
+#include <cmath>
+
+namespace quillet {
+
+namespace {
+
+constexpr int TableRows = 15;
+
+// One coordinate of a dot: the difference first, then the division by the
+// widened span, then the multiplication by the extent, then the floor.
+int plotCoordinate(double value, double low, double high)
+{
+    const double position = FloorValue((value - low) / (high - low) * PlotExtent);
+    if (!std::isfinite(position) || position < -1e9 || position > 1e9)
+        return PlotExtent / 2;
+    return int(position);
+}
+
+} // namespace
+
+ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts)
+{
+    std::array<double, TableRows> measured{};
+    std::array<double, TableRows> magnitude{};
+    for (int k = 0; k < TableRows; ++k) {
+        measured[k] = ParseNumber(tableTexts.value(2 * k));
+        magnitude[k] = ParseNumber(tableTexts.value(2 * k + 1));
+        if (measured[k] == 0 && magnitude[k] == 0) {
+            measured[k] = VacantMarker;
+            magnitude[k] = VacantMarker;
+        }
+    }
+    const int count = SortAndCountBeforeVacant(measured, magnitude);
+
+    PlotEdges e{9999, -9999, 9999, -9999};
+    for (int i = 0; i < count; ++i) {
+        if (e.PlotRight < measured[i])
+            e.PlotRight = measured[i];
+        if (e.PlotLeft > measured[i])
+            e.PlotLeft = measured[i];
+        if (e.PlotBottom < magnitude[i])
+            e.PlotBottom = magnitude[i];
+        if (e.PlotTop > magnitude[i])
+            e.PlotTop = magnitude[i];
+    }
+    // Margins of a tenth of the span, both taken from the span before either edge moved.
+    const double spanX = e.PlotRight - e.PlotLeft;
+    e.PlotRight = e.PlotRight + spanX / 10;
+    e.PlotLeft = e.PlotLeft - spanX / 10;
+    const double spanY = e.PlotBottom - e.PlotTop;
+    e.PlotBottom = e.PlotBottom + spanY / 10;
+    e.PlotTop = e.PlotTop - spanY / 10;
+
+    ComparisonGraph graph{e, {}};
+    graph.dots.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        graph.dots.append(QPoint(plotCoordinate(measured[i], e.PlotLeft, e.PlotRight),
+                                 plotCoordinate(magnitude[i], e.PlotTop, e.PlotBottom)));
+    }
+    return graph;
+}
+
+QString CursorReadout(const PlotEdges &edges, float x, float y)
+{
+    const double xValue = (edges.PlotRight - edges.PlotLeft) / PlotExtent * double(x) + edges.PlotLeft;
+    const double yValue = (edges.PlotBottom - edges.PlotTop) / PlotExtent * double(y) + edges.PlotTop;
+    return QStringLiteral("X=") + FormatPattern(xValue, u"#####.00") + QStringLiteral(" / Y=")
+        + FormatPattern(yValue, u"####.00");
+}
+
+} // namespace quillet

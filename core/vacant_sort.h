@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+
+namespace quillet {
+
+// The procedure the fit, the averaging and the graph share, each on its own
+// copy: the caller has already put VacantMarker into the entries without data;
+// this sorts the entries ascending by key with a plain exchange sort (for each
+// i, every later j with key(i) > key(j) strictly is exchanged with i; the partner
+// entry, when given, moves with its key) and returns how many entries stand
+// before the first one whose key equals VacantMarker.
+// Keys above 9999 therefore sort behind the vacant entries and are not counted
+// whenever at least one entry is vacant.
+int SortAndCountBeforeVacant(std::span<double> keys, std::span<double> partners = {});
+
+} // namespace quillet

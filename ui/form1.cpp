@@ -1,0 +1,372 @@
+#include "ui/form1.h"
+
+#include "core/calibration.h"
+#include "core/comparison_data_file.h"
+#include "core/magnitude_parser.h"
+#include "core/numeric_text.h"
+#include "ui/form2.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+// The icon lives in this static library's resources, which need registering.
+static void initQuillet3Resources()
+{
+    Q_INIT_RESOURCE(quillet3);
+}
+
+namespace quillet {
+
+namespace {
+
+constexpr int TableRows = 15;
+
+using forms::ControlKind;
+using forms::ControlSpec;
+
+QString number(const char *prefix, int n)
+{
+    return QLatin1String(prefix) + QString::number(n);
+}
+
+// Every control of the main window: name, kind, container, caption, left, top,
+// width, height (twips) and tab index.
+std::vector<ControlSpec> form1Controls()
+{
+    const QString mv = QStringLiteral("測光値");
+    const QString cat = QStringLiteral("ｶﾀﾛｸﾞ値");
+    const QString err = QStringLiteral("測光ｴﾗｰ");
+    const QString dash = QStringLiteral("--.--");
+    const QString c = QStringLiteral("c");
+    const QString f1 = QStringLiteral("Frame1");
+    const QString f2 = QStringLiteral("Frame2");
+    const QString f3 = QStringLiteral("Frame3");
+    std::vector<ControlSpec> specs = {
+        {f1, ControlKind::Frame, {}, QStringLiteral("比較星"), 120, 120, 3255, 6615, 30, {}},
+        {f2, ControlKind::Frame, {}, QStringLiteral("変光星"), 3600, 120, 4335, 2895, 50, {}},
+        {f3, ControlKind::Frame, {}, QStringLiteral("平均の算出"), 3600, 3120, 4335, 3015, 61, {}},
+        {QStringLiteral("Command1"), ControlKind::Button, {}, QStringLiteral("比較星データ全クリア"), 3600, 6240, 2535, 495, 33, {}},
+        {QStringLiteral("Command24"), ControlKind::Button, {}, QStringLiteral("比較星グラフ"), 6240, 6240, 1695, 495, 77, {}},
+        {QStringLiteral("Text37"), ControlKind::MultiLineTextBox, {}, {}, 8040, 240, 5415, 5895, 80, QStringLiteral("測光結果の貼り付け欄")},
+        {QStringLiteral("Command27"), ControlKind::Button, {}, QStringLiteral("比較星測光値"), 11400, 6240, 2055, 495, 81, {}},
+
+        {QStringLiteral("Label1"), ControlKind::HeadingLabel, f1, mv, 360, 360, 735, 255, 32, {}},
+        {QStringLiteral("Label2"), ControlKind::HeadingLabel, f1, cat, 1440, 360, 975, 255, 31, {}},
+        {QStringLiteral("Label3"), ControlKind::HeadingLabel, f1, QStringLiteral("ｸﾘｱ"), 2640, 360, 495, 255, 49, {}},
+        {QStringLiteral("Command25"), ControlKind::Button, f1, QStringLiteral("Clear"), 240, 6240, 1095, 270, 78, QStringLiteral("測光値の列をクリア")},
+        {QStringLiteral("Command26"), ControlKind::Button, f1, QStringLiteral("Clear"), 1440, 6240, 1095, 270, 79, QStringLiteral("ｶﾀﾛｸﾞ値の列をクリア")},
+
+        {QStringLiteral("Label4"), ControlKind::HeadingLabel, f2, mv, 240, 360, 855, 255, 51, {}},
+        {QStringLiteral("Text31"), ControlKind::TextBox, f2, {}, 240, 720, 975, 405, 53, QStringLiteral("変光星の測光値")},
+        {QStringLiteral("Label5"), ControlKind::HeadingLabel, f2, QStringLiteral("変光星の等級"), 1320, 360, 1575, 255, 52, {}},
+        {QStringLiteral("Label6"), ControlKind::ValueLabel, f2, dash, 1320, 720, 1335, 375, 54, QStringLiteral("変光星の等級")},
+        {QStringLiteral("Label7"), ControlKind::HeadingLabel, f2, err, 3000, 360, 975, 255, 55, {}},
+        {QStringLiteral("Label8"), ControlKind::ValueLabel, f2, dash, 2760, 720, 1335, 375, 56, err},
+        {QStringLiteral("Command17"), ControlKind::Button, f2, QStringLiteral("測光"), 2760, 1320, 1335, 375, 57, {}},
+        {QStringLiteral("Label9"), ControlKind::HeadingLabel, f2, QStringLiteral("比較星の近似結果"), 240, 1560, 3855, 375, 58, {}},
+        {QStringLiteral("Label10"), ControlKind::BoxedLabel, f2, QStringLiteral("等級 = 傾き x 測光値 + 定数"), 240, 1920, 3855, 375, 59, QStringLiteral("近似直線の傾き")},
+        {QStringLiteral("Label12"), ControlKind::BoxedLabel, f2, {}, 240, 2400, 3855, 375, 60, QStringLiteral("近似直線の定数")},
+
+        {QStringLiteral("Command18"), ControlKind::Button, f3, QStringLiteral("平均計算"), 2400, 360, 1215, 495, 67, {}},
+        {QStringLiteral("Label11"), ControlKind::HeadingLabel, f3, QStringLiteral("平均値"), 2160, 1080, 855, 375, 68, {}},
+        {QStringLiteral("Label14"), ControlKind::ValueLabel, f3, dash, 2160, 1440, 1695, 375, 70, QStringLiteral("平均値")},
+        {QStringLiteral("Label13"), ControlKind::HeadingLabel, f3, err, 2160, 1920, 1335, 375, 69, {}},
+        {QStringLiteral("Label15"), ControlKind::ValueLabel, f3, dash, 2160, 2280, 1695, 375, 71, QStringLiteral("平均の測光ｴﾗｰ")},
+    };
+
+    // The averaging slots Text32..Text36 and their clear buttons Command19..Command23.
+    for (int s = 0; s < 5; ++s) {
+        const int top = 360 + 480 * s;
+        specs.push_back({number("Text", 32 + s), ControlKind::TextBox, f3, {}, 240, top, 975, 405,
+                         62 + s, QStringLiteral("平均の算出 %1").arg(s + 1)});
+        specs.push_back({number("Command", 19 + s), ControlKind::Button, f3, c, 1320, top, 255,
+                         s == 0 ? 390 : 375, 72 + s, QStringLiteral("平均の算出 %1 をクリア").arg(s + 1)});
+    }
+
+    // The comparison-star table: row k is Text(2k-1), Text(2k) and Command(k+1).
+    for (int k = 1; k <= TableRows; ++k) {
+        const int top = 720 + 360 * (k - 1);
+        specs.push_back({number("Text", 2 * k - 1), ControlKind::TextBox, f1, {}, 240, top, 1095,
+                         405, 2 * k - 2, QStringLiteral("比較星 %1 %2").arg(k).arg(mv)});
+        specs.push_back({number("Text", 2 * k), ControlKind::TextBox, f1, {}, 1440, top, 1095, 405,
+                         2 * k - 1, QStringLiteral("比較星 %1 %2").arg(k).arg(cat)});
+        specs.push_back({number("Command", k + 1), ControlKind::Button, f1, c, 2640, top, 255,
+                         k <= 2 ? 390 : 375, 33 + k, QStringLiteral("比較星 %1 をクリア").arg(k)});
+    }
+    return specs;
+}
+
+// Each button's handler.
+using Handler = void (Form1::*)();
+constexpr Handler ClickHandlers[28] = {
+    nullptr,                &Form1::command1_click,  &Form1::Command2_Click,
+    &Form1::Command3_Click,  &Form1::Command4_Click,  &Form1::Command5_Click,
+    &Form1::Command6_Click,  &Form1::Command7_Click,  &Form1::Command8_Click,
+    &Form1::Command9_Click,  &Form1::Command10_Click, &Form1::Command11_Click,
+    &Form1::Command12_Click, &Form1::Command13_Click, &Form1::Command14_Click,
+    &Form1::Command15_Click, &Form1::Command16_Click, &Form1::Command17_Click,
+    &Form1::Command18_Click, &Form1::Command19_Click, &Form1::Command20_Click,
+    &Form1::Command21_Click, &Form1::Command22_Click, &Form1::Command23_Click,
+    &Form1::Command24_Click, &Form1::Command25_Click, &Form1::Command26_Click,
+    &Form1::Command27_Click,
+};
+
+const QString DegenerateFitMessage = QStringLiteral(
+    "近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                  | Qt::WindowCloseButtonHint)
+{
+    initQuillet3Resources();
+    setWindowTitle(QStringLiteral("Quillet3 ver1.00"));
+    setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));
+    setFixedSize(forms::twipsToPixels(13725), forms::twipsToPixels(6960));
+    move(forms::twipsToPixels(1080), forms::twipsToPixels(1710));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, forms::LightGrey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    const auto controls = forms::buildControls(this, form1Controls());
+    for (int n = 1; n <= 36; ++n)
+        m_text[n] = qobject_cast<QLineEdit *>(controls.value(number("Text", n)));
+    m_text37 = qobject_cast<QPlainTextEdit *>(controls.value(QStringLiteral("Text37")));
+    for (int n = 1; n <= 15; ++n)
+        m_label[n] = qobject_cast<QLabel *>(controls.value(number("Label", n)));
+    for (int n = 1; n <= 27; ++n) {
+        m_command[n] = qobject_cast<QPushButton *>(controls.value(number("Command", n)));
+        connect(m_command[n], &QPushButton::clicked, this, ClickHandlers[n]);
+    }
+    m_text[31]->installEventFilter(this);
+    m_text[1]->setFocus();
+}
+
+Form1::~Form1()
+{
+    delete m_form2;
+}
+
+void Form1::setMessageBoxes(forms::MessageBoxes *boxes)
+{
+    m_messageBoxes = boxes ? boxes : &m_realMessageBoxes;
+}
+
+QLineEdit *Form1::text(int n) const
+{
+    return n >= 1 && n <= 36 ? m_text[n] : nullptr;
+}
+
+QLabel *Form1::label(int n) const
+{
+    return n >= 1 && n <= 15 ? m_label[n] : nullptr;
+}
+
+QPushButton *Form1::command(int n) const
+{
+    return n >= 1 && n <= 27 ? m_command[n] : nullptr;
+}
+
+QStringList Form1::tableTexts() const
+{
+    QStringList texts;
+    texts.reserve(2 * TableRows);
+    for (int n = 1; n <= 2 * TableRows; ++n)
+        texts.append(m_text[n]->text());
+    return texts;
+}
+
+bool Form1::message(const QString &text, forms::MessageBoxes::Buttons buttons)
+{
+    return m_messageBoxes->show(this, text, buttons);
+}
+
+// Start-up: an empty table and Text31, then the rows saved last time.
+void Form1::Form_Load()
+{
+    command1_click();
+    m_text[31]->clear();
+    const auto loaded = ComparisonDataFile::load(QString::fromLatin1(ComparisonDataFile::FileName));
+    for (int n = 1; n <= 2 * TableRows; ++n)
+        m_text[n]->setText(loaded.tableTexts.value(n - 1));
+    if (loaded.error)
+        message(QStringLiteral("比較星データを読み込めませんでした\r") + *loaded.error);
+    m_text[1]->setFocus();
+}
+
+// Shut-down: offers to save. A save that fails keeps the window open (Cancel set)
+// so the table is not lost; the user may fix the cause and close again.
+void Form1::Form_Unload(int &Cancel)
+{
+    if (message(QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
+        const auto failure = ComparisonDataFile::save(
+            QString::fromLatin1(ComparisonDataFile::FileName), tableTexts());
+        if (failure) {
+            message(QStringLiteral("比較星データを保存できませんでした\r") + *failure);
+            Cancel = 1;
+            return;
+        }
+    }
+    if (m_form2)
+        m_form2->close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void Form1::clearRow(int row)
+{
+    m_text[2 * row - 1]->clear();
+    m_text[2 * row]->clear();
+}
+
+void Form1::command1_click()
+{
+    for (int n = 1; n <= 2 * TableRows; ++n)
+        m_text[n]->clear();
+}
+
+void Form1::Command2_Click() { clearRow(1); }
+void Form1::Command3_Click() { clearRow(2); }
+void Form1::Command4_Click() { clearRow(3); }
+void Form1::Command5_Click() { clearRow(4); }
+void Form1::Command6_Click() { clearRow(5); }
+void Form1::Command7_Click() { clearRow(6); }
+void Form1::Command8_Click() { clearRow(7); }
+void Form1::Command9_Click() { clearRow(8); }
+void Form1::Command10_Click() { clearRow(9); }
+void Form1::Command11_Click() { clearRow(10); }
+void Form1::Command12_Click() { clearRow(11); }
+void Form1::Command13_Click() { clearRow(12); }
+void Form1::Command14_Click() { clearRow(13); }
+void Form1::Command15_Click() { clearRow(14); }
+void Form1::Command16_Click() { clearRow(15); }
+
+void Form1::Command25_Click()
+{
+    for (int n = 1; n <= 2 * TableRows; n += 2)
+        m_text[n]->clear();
+}
+
+void Form1::Command26_Click()
+{
+    for (int n = 2; n <= 2 * TableRows; n += 2)
+        m_text[n]->clear();
+}
+
+// Measure: fit the line through the comparison stars and convert Text31 with it.
+void Form1::Command17_Click()
+{
+    if (IsEmptyText(m_text[31]->text())) {
+        message(QStringLiteral("変光星の測光値を入力して下さい"));
+        return;
+    }
+    const auto line = FitCalibrationLine(tableTexts());
+    const double magnitude =
+        line ? line->slope * ParseNumber(m_text[31]->text()) + line->constant : 0.0;
+    // Nothing is written unless every result is a number.
+    if (!line || !std::isfinite(magnitude)) {
+        message(DegenerateFitMessage);
+        return;
+    }
+    m_label[10]->setText(QStringLiteral("傾き =") + SignedNumberText(line->slope));
+    m_label[12]->setText(QStringLiteral("定数 =") + SignedNumberText(line->constant));
+    const QString magnitudeText = FormatPattern(magnitude, u"##.00");
+    m_label[6]->setText(magnitudeText);
+    m_label[8]->setText(FormatPattern(line->error, u"#0.00"));
+
+    for (int n = 32; n <= 36; ++n) {
+        if (IsEmptyText(m_text[n]->text())) {
+            m_text[n]->setText(magnitudeText);
+            return;
+        }
+    }
+    message(QStringLiteral("「平均の算出」エリアが一杯です\rどこかをクリアして、測光ボタンを押して下さい"));
+}
+
+// Enter runs the Measure command; the key then reaches the box as usual.
+void Form1::Text31_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii == 13)
+        Command17_Click();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text[31] && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        int keyAscii = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            keyAscii = 13;
+        else if (!key->text().isEmpty())
+            keyAscii = key->text().at(0).unicode();
+        if (keyAscii != 0)
+            Text31_KeyPress(keyAscii);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Command18_Click()
+{
+    QStringList slotTexts;
+    for (int n = 32; n <= 36; ++n)
+        slotTexts.append(m_text[n]->text());
+    const auto average = AverageSlots(slotTexts);
+    if (!average || !std::isfinite(average->mean) || !std::isfinite(average->error))
+        return;
+    m_label[14]->setText(FormatPattern(average->mean, u"#0.00"));
+    m_label[15]->setText(FormatPattern(average->error, u"#0.00"));
+}
+
+void Form1::clearSlot(int slot)
+{
+    m_text[31 + slot]->clear();
+}
+
+void Form1::Command19_Click() { clearSlot(1); }
+void Form1::Command20_Click() { clearSlot(2); }
+void Form1::Command21_Click() { clearSlot(3); }
+void Form1::Command22_Click() { clearSlot(4); }
+void Form1::Command23_Click() { clearSlot(5); }
+
+// The one graph window: loaded and drawn from the table when it is not open,
+// only raised when it is.
+void Form1::Command24_Click()
+{
+    if (!m_form2)
+        m_form2 = new Form2();
+    if (!m_form2->isVisible()) {
+        m_form2->Form_Load(tableTexts());
+        m_form2->show();
+    }
+    m_form2->raise();
+    m_form2->activateWindow();
+}
+
+// Import: the values after "Magnitude" in Text37 go into the measured-value column.
+void Form1::Command27_Click()
+{
+    const QStringList values = MagnitudeTextParser(forms::multiLineText(m_text37));
+    for (int k = 1; k <= TableRows && k <= values.size(); ++k)
+        m_text[2 * k - 1]->setText(values.at(k - 1));
+}
+
+} // namespace quillet

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ui/form2.h"
+#include "ui/forms.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quillet {
+
+
+// The main window "Quillet3 ver1.00". Its controls are the only store of working
+// data: every handler reads the texts it needs, calls the core and writes the
+// results back as text.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Replaces the message boxes (tests answer them); nullptr restores the real ones.
+    void setMessageBoxes(forms::MessageBoxes *boxes);
+
+    QLineEdit *text(int number) const;      // Text1 .. Text36
+    QPlainTextEdit *text37() const { return m_text37; }
+    QLabel *label(int number) const;        // Label1 .. Label15
+    QPushButton *command(int number) const; // Command1 .. Command27
+    Form2 *graphWindow() const { return m_form2; }
+
+    QStringList tableTexts() const; // Text1 .. Text30
+
+public Q_SLOTS:
+    void Form_Load();
+    void Form_Unload(int &Cancel);
+
+    void command1_click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command11_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void Command15_Click();
+    void Command16_Click();
+    void Command17_Click();
+    void Text31_KeyPress(int &KeyAscii);
+    void Command18_Click();
+    void Command19_Click();
+    void Command20_Click();
+    void Command21_Click();
+    void Command22_Click();
+    void Command23_Click();
+    void Command24_Click();
+    void Command25_Click();
+    void Command26_Click();
+    void Command27_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void clearRow(int row);
+    void clearSlot(int slot);
+    bool message(const QString &text,
+                 forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
+
+    forms::RealMessageBoxes m_realMessageBoxes;
+    forms::MessageBoxes *m_messageBoxes = &m_realMessageBoxes;
+    std::array<QLineEdit *, 37> m_text{};     // index = number; 0 and 37 unused
+    std::array<QLabel *, 16> m_label{};       // index = number; 0 unused
+    std::array<QPushButton *, 28> m_command{}; // index = number; 0 unused
+    QPlainTextEdit *m_text37 = nullptr;
+    QPointer<Form2> m_form2;
+};
+
+} // namespace quillet

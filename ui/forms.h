@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QColor>
+#include <QHash>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+class QPlainTextEdit;
+class QWidget;
+
+// The thin layer between the windows and Qt: twips, palette colours, message
+// boxes and the building of a window's controls from its table.
+namespace quillet::forms {
+
+inline constexpr int TwipsPerPixel = 15; // one logical pixel; Qt scales for high DPI
+
+constexpr int twipsToPixels(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+QRect twipsRect(int left, int top, int width, int height);
+
+// The two colours of the standard 16-colour palette the program uses.
+QColor paletteColour(int index); // 1: dark blue (0, 0, 128); 7: light grey (192, 192, 192)
+inline const QColor LightGrey(192, 192, 192);
+
+// The application's own title on every message box.
+inline constexpr char16_t Title[] = u"Quillet3";
+
+// Modal message boxes, replaceable so tests can answer them without a person.
+class MessageBoxes
+{
+public:
+    enum class Buttons { Ok, OkCancel };
+    virtual ~MessageBoxes() = default;
+    // Shows text (a carriage return starts a new line); true exactly when OK was chosen.
+    virtual bool show(QWidget *parent, const QString &text, Buttons buttons) = 0;
+};
+
+// QMessageBox without icon, title "Quillet3", OK the default button.
+class RealMessageBoxes final : public MessageBoxes
+{
+public:
+    bool show(QWidget *parent, const QString &text, Buttons buttons) override;
+};
+
+// The text of a multi-line box with every line break as carriage return + line
+// feed, as the callers count characters.
+QString multiLineText(const QPlainTextEdit *box);
+
+enum class ControlKind {
+    Frame,            // captioned group box; its controls move with it
+    Button,
+    TextBox,          // single line; keeps any text written into it, CRs included
+    MultiLineTextBox, // vertical scroll bar, light grey
+    HeadingLabel,     // plain text on the window's grey, left-aligned
+    ValueLabel,       // single-line border, centred, default control colour
+    BoxedLabel,       // single-line border, left-aligned, light grey
+    PlainLabel,       // no border, left-aligned, default colours
+    DrawingSurface,   // created by the window itself; placed by the table
+};
+
+struct ControlSpec
+{
+    QString name;
+    ControlKind kind;
+    QString parent; // empty: the window itself
+    QString caption;
+    int left, top, width, height; // twips, relative to the parent's client area
+    int tabIndex;
+    QString role; // accessible name where the caption does not say what it is
+};
+
+// Creates every control of the table (a frame before the controls inside it),
+// named by objectName, and chains the focus in ascending tab index, wrapping
+// round. Controls of kind DrawingSurface must already exist as children of the
+// window under their name. Returns the controls by name.
+QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<ControlSpec> &specs);
+
+} // namespace quillet::forms
