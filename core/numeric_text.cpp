@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace quillet {
@@ -19,7 +20,8 @@ bool isRemovedBlank(char16_t c)
 
 // from_chars reports a value outside the range of a double without a result;
 // whether it overflowed or underflowed follows from the decimal exponent of the
-// first significant digit.
+// first significant digit. Overflow saturates at the largest double, so no text
+// ever parses to infinity and every number written back reads the same again.
 double outOfRange(const std::string &mantissa, long long exponent)
 {
     const auto point = mantissa.find('.');
@@ -32,7 +34,7 @@ double outOfRange(const std::string &mantissa, long long exponent)
         const auto firstFraction = mantissa.find_first_not_of('0', point + 1);
         magnitude = -(long long)(firstFraction - point - 1);
     }
-    return magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+    return magnitude + exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
 }
 
 // The digits of |value| correctly rounded to 15 significant digits, and the

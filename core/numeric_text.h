@@ -21,7 +21,8 @@ inline constexpr double VacantMarker = 9999.0;
 // Choices of this implementation: only "E"/"e" begin an exponent ("D" does not);
 // "&H"/"&O" prefixes and full-width characters are not numbers (they give 0);
 // an exponent letter not followed by digits ends the number before it; a number
-// beyond the range of a double gives +/-infinity, one below it +/-0.
+// beyond the range of a double gives the largest double of its sign (never
+// infinity), one too small for it gives 0.
 double ParseNumber(QStringView text);
 
 // True exactly when the text has length 0 (a single blank is not empty).

@@ -1,0 +1,219 @@
+#include "core/calibration.h"
+#include "core/numeric_text.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <cmath>
+
+using namespace quillet;
+
+namespace {
+
+// Rows as (measured, catalogue) text pairs; missing rows are empty.
+QStringList table(std::initializer_list<std::pair<const char *, const char *>> rows)
+{
+    QStringList texts(30);
+    int k = 0;
+    for (const auto &[measured, catalogue] : rows) {
+        texts[2 * k] = QString::fromUtf8(measured);
+        texts[2 * k + 1] = QString::fromUtf8(catalogue);
+        ++k;
+    }
+    return texts;
+}
+
+QStringList lineOfFifteen(double lastMeasured)
+{
+    QStringList texts(30);
+    for (int k = 1; k <= 15; ++k) {
+        const double x = k == 15 ? lastMeasured : k;
+        texts[2 * k - 2] = PlainNumberText(x);
+        texts[2 * k - 1] = PlainNumberText(2 * x + 1);
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestCalibration : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fit_data();
+    void fit();
+    void degenerate_data();
+    void degenerate();
+    void rowOrderDoesNotMatter();
+    void valuesAbove9999();
+    void average_data();
+    void average();
+};
+
+void TestCalibration::fit_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<double>("slope");
+    QTest::addColumn<double>("constant");
+    QTest::addColumn<double>("error");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("worked example")
+        << table({{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}})
+        << 1.5 << 8.0 << 0.25 << 4;
+    QTest::newRow("vacant rows between used rows")
+        << table({{"", ""}, {"2", "10.75"}, {"", ""}, {"", ""}, {"abc", "abc"}, {"1", "9.75"},
+                  {"0", "0"}, {"4", "14.25"}, {" ", ""}, {"3", "12.25"}})
+        << 1.5 << 8.0 << 0.25 << 4;
+    QTest::newRow("two rows pass through both") << table({{"1", "10"}, {"3", "14"}}) << 2.0 << 8.0
+                                                << 0.0 << 2;
+    QTest::newRow("all fifteen rows") << lineOfFifteen(15) << 2.0 << 1.0 << 0.0 << 15;
+    QTest::newRow("row with measured 0 takes part") << table({{"0", "10"}, {"2", "14"}}) << 2.0
+                                                    << 10.0 << 0.0 << 2;
+    QTest::newRow("negative slope") << table({{"1", "14"}, {"3", "10"}}) << -2.0 << 16.0 << 0.0 << 2;
+    QTest::newRow("9999 is vacant") << table({{"9999", "5"}, {"1", "10"}, {"3", "14"}}) << 2.0
+                                    << 8.0 << 0.0 << 2;
+    QTest::newRow("texts with blanks and CR") << table({{"1 \r\n", "1 0"}, {"- 3", "2"}})
+                                              << 2.0 << 8.0 << 0.0 << 2;
+}
+
+void TestCalibration::fit()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(double, slope);
+    QFETCH(double, constant);
+    QFETCH(double, error);
+    QFETCH(int, count);
+    const auto line = FitCalibrationLine(texts);
+    QVERIFY(line.has_value());
+    QCOMPARE(line->count, count);
+    QCOMPARE(line->slope, slope);
+    QCOMPARE(line->constant, constant);
+    QCOMPARE(line->error, error);
+}
+
+void TestCalibration::degenerate_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("empty table") << QStringList(30);
+    QTest::newRow("only zero rows") << table({{"0", "0"}, {"0", "0"}});
+    QTest::newRow("one row") << table({{"1", "10"}});
+    QTest::newRow("one row and vacant rows") << table({{"", ""}, {"5", "10"}, {"abc", ""}});
+    QTest::newRow("same measured value") << table({{"2", "10"}, {"2", "11"}, {"2.0", "12"}});
+    QTest::newRow("overflowing values") << table({{"1e308", "1e308"}, {"-1e308", "1"}, {"1", "2"}});
+    QTest::newRow("infinite value") << table({{"1e999", "1"}, {"1", "2"}});
+    QTest::newRow("short list") << QStringList{QStringLiteral("1"), QStringLiteral("2")};
+}
+
+void TestCalibration::degenerate()
+{
+    QFETCH(QStringList, texts);
+    QVERIFY(!FitCalibrationLine(texts).has_value());
+}
+
+// Sorting makes the result independent of where the rows stand (with distinct
+// measured values), bit for bit.
+void TestCalibration::rowOrderDoesNotMatter()
+{
+    QRandomGenerator random(42);
+    for (int round = 0; round < 500; ++round) {
+        const int used = int(random.bounded(2, 16));
+        QList<int> rows(15);
+        std::iota(rows.begin(), rows.end(), 0);
+        QStringList ordered(30);
+        for (int k = 0; k < used; ++k) {
+            ordered[2 * k] = PlainNumberText(std::round(random.generateDouble() * 4e6 - 2e6) / 1000 + k * 1e-9);
+            ordered[2 * k + 1] = PlainNumberText(std::round(random.generateDouble() * 15000) / 1000);
+        }
+        std::shuffle(rows.begin(), rows.end(), std::mt19937(round));
+        QStringList shuffled(30);
+        for (int k = 0; k < 15; ++k) {
+            shuffled[2 * rows[k]] = ordered[2 * k];
+            shuffled[2 * rows[k] + 1] = ordered[2 * k + 1];
+        }
+        const auto a = FitCalibrationLine(ordered);
+        const auto b = FitCalibrationLine(shuffled);
+        QVERIFY(a && b);
+        QCOMPARE(a->count, used);
+        QCOMPARE(b->slope, a->slope);
+        QCOMPARE(b->constant, a->constant);
+        QCOMPARE(b->error, a->error);
+    }
+}
+
+void TestCalibration::valuesAbove9999()
+{
+    // Behind a vacant row a measured value above 9999 is left out ...
+    const auto withVacant = FitCalibrationLine(table({{"10000", "20001"}, {"1", "3"}, {"3", "7"}}));
+    QVERIFY(withVacant);
+    QCOMPARE(withVacant->count, 2);
+    QCOMPARE(withVacant->slope, 2.0);
+    // ... and takes part when all fifteen rows hold data.
+    const auto full = FitCalibrationLine(lineOfFifteen(10000));
+    QVERIFY(full);
+    QCOMPARE(full->count, 15);
+    QVERIFY(std::fabs(full->slope - 2.0) < 1e-9);
+    // A row with an empty catalogue box takes part as magnitude 0 and pulls the line down.
+    const auto pulled = FitCalibrationLine(table({{"1", "10"}, {"3", "14"}, {"12.3", ""}}));
+    QVERIFY(pulled);
+    QCOMPARE(pulled->count, 3);
+    QVERIFY(pulled->slope < 0);
+}
+
+void TestCalibration::average_data()
+{
+    QTest::addColumn<QStringList>("slotTexts");
+    QTest::addColumn<double>("mean");
+    QTest::addColumn<double>("error");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("meanText");
+    QTest::addColumn<QString>("errorText");
+
+    const auto s = [](std::initializer_list<const char *> texts) {
+        QStringList list;
+        for (const char *t : texts)
+            list.append(QString::fromUtf8(t));
+        return list;
+    };
+    QTest::newRow("worked example") << s({"11.75", "", "11.50", "12.00", ""}) << 11.75
+                                    << std::sqrt(0.125 / 3) << 3 << "11.75" << "0.20";
+    QTest::newRow("one slot") << s({"", "", "12.34", "", ""}) << 12.34 << 0.0 << 1 << "12.34"
+                              << "0.00";
+    QTest::newRow("position does not matter") << s({"", "12.00", "", "", "11.50"}) << 11.75 << 0.25
+                                              << 2 << "11.75" << "0.25";
+    QTest::newRow("slot written as .50") << s({".50", "", "", "", ""}) << 0.5 << 0.0 << 1 << "0.50"
+                                         << "0.00";
+    QTest::newRow("blank and abc count as 0") << s({" ", "abc", "3", "", ""}) << 1.0
+                                              << std::sqrt(6.0 / 3) << 3 << "1.00" << "1.41";
+    QTest::newRow("9999 counts as empty") << s({"9999", "2", "4", "", ""}) << 3.0 << 1.0 << 2
+                                          << "3.00" << "1.00";
+    QTest::newRow("above 9999 behind empty") << s({"10000", "2", "4", "", ""}) << 3.0 << 1.0 << 2
+                                             << "3.00" << "1.00";
+    QTest::newRow("above 9999 with five occupied") << s({"10000", "2", "4", "6", "8"}) << 2004.0
+                                                   << std::sqrt((2002.0 * 2002 + 2000.0 * 2000 + 1998.0 * 1998 + 1996.0 * 1996 + 7996.0 * 7996) / 5)
+                                                   << 5 << "2004.00" << "3998.00";
+}
+
+void TestCalibration::average()
+{
+    QFETCH(QStringList, slotTexts);
+    QFETCH(double, mean);
+    QFETCH(double, error);
+    QFETCH(int, count);
+    QFETCH(QString, meanText);
+    QFETCH(QString, errorText);
+    const auto result = AverageSlots(slotTexts);
+    QVERIFY(result);
+    QCOMPARE(result->count, count);
+    QCOMPARE(result->mean, mean);
+    QCOMPARE(result->error, error);
+    QCOMPARE(FormatPattern(result->mean, u"#0.00"), meanText);
+    QCOMPARE(FormatPattern(result->error, u"#0.00"), errorText);
+}
+
+QTEST_GUILESS_MAIN(TestCalibration)
+#include "tst_calibration.moc"
