@@ -1,0 +1,47 @@
+#pragma once
+
+// Helpers shared by the window tests: a message-box double and access to the
+// main window's boxes by number.
+#include "ui/form1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace quillet::test {
+
+// Records every message and answers from a script (OK when the script runs out).
+class ScriptedMessageBoxes final : public forms::MessageBoxes
+{
+public:
+    bool show(QWidget *, const QString &text, Buttons buttons) override
+    {
+        texts.append(text);
+        buttonsShown.append(buttons);
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
+
+    QStringList texts;
+    QList<Buttons> buttonsShown;
+    QList<bool> answers;
+};
+
+// Texts of every box and label, to check that a command touched nothing else.
+inline QStringList allTexts(const Form1 &form)
+{
+    QStringList texts;
+    for (int n = 1; n <= 36; ++n)
+        texts.append(form.text(n)->text());
+    texts.append(form.text37()->toPlainText());
+    for (int n = 1; n <= 15; ++n)
+        texts.append(form.label(n)->text());
+    return texts;
+}
+
+inline void setTable(Form1 &form, const QStringList &texts)
+{
+    for (int n = 1; n <= 30; ++n)
+        form.text(n)->setText(texts.value(n - 1));
+}
+
+} // namespace quillet::test

@@ -1,0 +1,225 @@
+// The main window as the user first meets it: controls, captions, places, focus
+// order, and the clear commands.
+#include "form_test_support.h"
+#include "ui/forms.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quillet;
+using namespace quillet::test;
+
+class TestForm1Layout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void window();
+    void controls_data();
+    void controls();
+    void focusOrder();
+    void clearCommands_data();
+    void clearCommands();
+    void textKeptAsWritten();
+};
+
+void TestForm1Layout::window()
+{
+    Form1 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Quillet3 ver1.00"));
+    QCOMPARE(form.size(), QSize(915, 464));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(192, 192, 192));
+    QVERIFY(!form.windowIcon().isNull());
+    QVERIFY(form.windowIcon().availableSizes().contains(QSize(64, 64)));
+}
+
+void TestForm1Layout::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+
+    const auto row = [](const char *name, const char *cls, const char *parent, const char *caption,
+                        int l, int t, int w, int h) {
+        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(cls)
+                            << QString::fromUtf8(parent) << QString::fromUtf8(caption)
+                            << QRect(l, t, w, h);
+    };
+    row("Frame1", "QGroupBox", "", "比較星", 120, 120, 3255, 6615);
+    row("Frame2", "QGroupBox", "", "変光星", 3600, 120, 4335, 2895);
+    row("Frame3", "QGroupBox", "", "平均の算出", 3600, 3120, 4335, 3015);
+    row("Command1", "QPushButton", "", "比較星データ全クリア", 3600, 6240, 2535, 495);
+    row("Command24", "QPushButton", "", "比較星グラフ", 6240, 6240, 1695, 495);
+    row("Text37", "QPlainTextEdit", "", "", 8040, 240, 5415, 5895);
+    row("Command27", "QPushButton", "", "比較星測光値", 11400, 6240, 2055, 495);
+    row("Label1", "QLabel", "Frame1", "測光値", 360, 360, 735, 255);
+    row("Label2", "QLabel", "Frame1", "ｶﾀﾛｸﾞ値", 1440, 360, 975, 255);
+    row("Label3", "QLabel", "Frame1", "ｸﾘｱ", 2640, 360, 495, 255);
+    row("Command25", "QPushButton", "Frame1", "Clear", 240, 6240, 1095, 270);
+    row("Command26", "QPushButton", "Frame1", "Clear", 1440, 6240, 1095, 270);
+    row("Label4", "QLabel", "Frame2", "測光値", 240, 360, 855, 255);
+    row("Text31", "QLineEdit", "Frame2", "", 240, 720, 975, 405);
+    row("Label5", "QLabel", "Frame2", "変光星の等級", 1320, 360, 1575, 255);
+    row("Label6", "QLabel", "Frame2", "--.--", 1320, 720, 1335, 375);
+    row("Label7", "QLabel", "Frame2", "測光ｴﾗｰ", 3000, 360, 975, 255);
+    row("Label8", "QLabel", "Frame2", "--.--", 2760, 720, 1335, 375);
+    row("Command17", "QPushButton", "Frame2", "測光", 2760, 1320, 1335, 375);
+    row("Label9", "QLabel", "Frame2", "比較星の近似結果", 240, 1560, 3855, 375);
+    row("Label10", "QLabel", "Frame2", "等級 = 傾き x 測光値 + 定数", 240, 1920, 3855, 375);
+    row("Label12", "QLabel", "Frame2", "", 240, 2400, 3855, 375);
+    row("Text32", "QLineEdit", "Frame3", "", 240, 360, 975, 405);
+    row("Text33", "QLineEdit", "Frame3", "", 240, 840, 975, 405);
+    row("Text34", "QLineEdit", "Frame3", "", 240, 1320, 975, 405);
+    row("Text35", "QLineEdit", "Frame3", "", 240, 1800, 975, 405);
+    row("Text36", "QLineEdit", "Frame3", "", 240, 2280, 975, 405);
+    row("Command19", "QPushButton", "Frame3", "c", 1320, 360, 255, 390);
+    row("Command20", "QPushButton", "Frame3", "c", 1320, 840, 255, 375);
+    row("Command23", "QPushButton", "Frame3", "c", 1320, 2280, 255, 375);
+    row("Command18", "QPushButton", "Frame3", "平均計算", 2400, 360, 1215, 495);
+    row("Label11", "QLabel", "Frame3", "平均値", 2160, 1080, 855, 375);
+    row("Label14", "QLabel", "Frame3", "--.--", 2160, 1440, 1695, 375);
+    row("Label13", "QLabel", "Frame3", "測光ｴﾗｰ", 2160, 1920, 1335, 375);
+    row("Label15", "QLabel", "Frame3", "--.--", 2160, 2280, 1695, 375);
+    // Table rows: 720 + 360 (k - 1) from the top of Frame1.
+    row("Text1", "QLineEdit", "Frame1", "", 240, 720, 1095, 405);
+    row("Text2", "QLineEdit", "Frame1", "", 1440, 720, 1095, 405);
+    row("Command2", "QPushButton", "Frame1", "c", 2640, 720, 255, 390);
+    row("Command3", "QPushButton", "Frame1", "c", 2640, 1080, 255, 390);
+    row("Command4", "QPushButton", "Frame1", "c", 2640, 1440, 255, 375);
+    row("Text15", "QLineEdit", "Frame1", "", 240, 3240, 1095, 405);
+    row("Text16", "QLineEdit", "Frame1", "", 1440, 3240, 1095, 405);
+    row("Text29", "QLineEdit", "Frame1", "", 240, 5760, 1095, 405);
+    row("Text30", "QLineEdit", "Frame1", "", 1440, 5760, 1095, 405);
+    row("Command16", "QPushButton", "Frame1", "c", 2640, 5760, 255, 375);
+}
+
+void TestForm1Layout::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parent);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+
+    Form1 form;
+    const auto found = form.findChildren<QWidget *>(name);
+    QCOMPARE(found.size(), 1);
+    QWidget *control = found.first();
+    QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
+    QCOMPARE(control->parentWidget() == &form ? QString() : control->parentWidget()->objectName(),
+             parent);
+    QCOMPARE(control->geometry(),
+             forms::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QString shown;
+    if (auto *button = qobject_cast<QPushButton *>(control))
+        shown = button->text();
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        shown = label->text();
+    else if (auto *box = qobject_cast<QLineEdit *>(control))
+        shown = box->text();
+    else if (auto *frame = qobject_cast<QGroupBox *>(control))
+        shown = frame->title();
+    else if (auto *edit = qobject_cast<QPlainTextEdit *>(control))
+        shown = edit->toPlainText();
+    QCOMPARE(shown, caption);
+    QVERIFY(!control->accessibleName().isEmpty());
+}
+
+void TestForm1Layout::focusOrder()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.text(1));
+
+    QStringList expected; // from Text1 on, wrapping back to it
+    for (int n = 2; n <= 30; ++n)
+        expected << QStringLiteral("Text%1").arg(n);
+    for (int n = 1; n <= 16; ++n)
+        expected << QStringLiteral("Command%1").arg(n);
+    expected << QStringLiteral("Text31") << QStringLiteral("Command17");
+    for (int n = 32; n <= 36; ++n)
+        expected << QStringLiteral("Text%1").arg(n);
+    for (int n = 18; n <= 26; ++n)
+        expected << QStringLiteral("Command%1").arg(n);
+    expected << QStringLiteral("Text37") << QStringLiteral("Command27") << QStringLiteral("Text1");
+
+    QStringList visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, expected);
+}
+
+void TestForm1Layout::clearCommands_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QList<int>>("cleared");
+
+    QList<int> all;
+    for (int n = 1; n <= 30; ++n)
+        all << n;
+    QTest::newRow("command1_click") << 1 << all;
+    for (int k = 1; k <= 15; ++k)
+        QTest::addRow("Command%d_Click row %d", k + 1, k) << k + 1 << QList<int>{2 * k - 1, 2 * k};
+    QList<int> odd, even;
+    for (int n = 1; n <= 30; n += 2) {
+        odd << n;
+        even << n + 1;
+    }
+    QTest::newRow("Command25_Click measured column") << 25 << odd;
+    QTest::newRow("Command26_Click catalogue column") << 26 << even;
+    for (int s = 1; s <= 5; ++s)
+        QTest::addRow("Command%d_Click slot %d", 18 + s, s) << 18 + s << QList<int>{31 + s};
+}
+
+void TestForm1Layout::clearCommands()
+{
+    QFETCH(int, command);
+    QFETCH(QList<int>, cleared);
+
+    Form1 form;
+    ScriptedMessageBoxes boxes;
+    form.setMessageBoxes(&boxes);
+    for (int n = 1; n <= 36; ++n)
+        form.text(n)->setText(QStringLiteral("t%1 \r").arg(n));
+    form.text37()->setPlainText(QStringLiteral("paste"));
+    for (int n = 1; n <= 15; ++n)
+        form.label(n)->setText(QStringLiteral("L%1").arg(n));
+
+    QStringList expected = allTexts(form);
+    for (int n : cleared)
+        expected[n - 1].clear();
+    form.command(command)->click();
+    QCOMPARE(allTexts(form), expected);
+    // Clearing again: still empty, nothing else changes, nothing is shown.
+    form.command(command)->click();
+    QCOMPARE(allTexts(form), expected);
+    QVERIFY(boxes.texts.isEmpty());
+}
+
+void TestForm1Layout::textKeptAsWritten()
+{
+    Form1 form;
+    const QString odd = QStringLiteral(" 1 2x\r\n,\t\u3042 ");
+    form.text(5)->setText(odd);
+    form.text(31)->setText(QStringLiteral("   "));
+    QCOMPARE(form.text(5)->text(), odd);
+    QCOMPARE(form.text(31)->text(), QStringLiteral("   "));
+    const QString longText(100000, u'9');
+    form.text(7)->setText(longText);
+    QCOMPARE(form.text(7)->text(), longText);
+    form.Command4_Click();
+    QCOMPARE(form.text(5)->text(), QString());
+}
+
+QTEST_MAIN(TestForm1Layout)
+#include "tst_form1_layout.moc"
