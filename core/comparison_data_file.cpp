@@ -198,9 +198,12 @@ std::optional<QString> ComparisonDataFile::save(const QString &path, const QStri
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile::commit() renames the new file into place even after its own flush
+    // failed (a full disk, a file size limit), so the flush is checked here first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
+        file.commit(); // only removes the temporary file
         return reason;
     }
     if (!file.commit())

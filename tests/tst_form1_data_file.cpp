@@ -1,0 +1,271 @@
+// Start-up and shut-down of the main window with compdata.txt in the working
+// directory: the table must survive, and a failed save must lose nothing.
+#include "form_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+
+const QString SaveQuestion = QStringLiteral("比較星データを保存しますか");
+const QString SaveFailed = QStringLiteral("比較星データを保存できませんでした\r");
+const QString LoadFailed = QStringLiteral("比較星データを読み込めませんでした\r");
+const QByteArray OldFile(" 1 , 2 \r\n 3 , 4 \r\n");
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+// Each test works in a directory of its own and returns to where it was.
+struct WorkingDirectory
+{
+    WorkingDirectory()
+        : previous(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(previous); }
+    QString file() const { return dir.filePath(QStringLiteral("compdata.txt")); }
+    QTemporaryDir dir;
+    QString previous;
+};
+
+struct Window
+{
+    Window()
+    {
+        form.setMessageBoxes(&boxes);
+        form.Form_Load();
+        form.show();
+    }
+    Form1 form;
+    ScriptedMessageBoxes boxes;
+};
+
+} // namespace
+
+class TestForm1DataFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUpFillsTable();
+    void startUpWithoutFile();
+    void startUpWithFolderInTheWay();
+    void shutDownOk();
+    void shutDownCancel();
+    void shutDownClosesGraph();
+    void saveOntoFolderFails();
+    void saveIntoReadOnlyFolderFails();
+    void saveIntoRemovedFolderFails();
+    void saveCutShortFails();
+};
+
+void TestForm1DataFile::startUpFillsTable()
+{
+    WorkingDirectory wd;
+    writeFile(wd.file(), " 1234.5 , 11.2 \r\n-8.25 , 9.8 \r\n .5 , 0 \r\n");
+    Form1 form;
+    ScriptedMessageBoxes boxes;
+    form.setMessageBoxes(&boxes);
+    for (int n = 1; n <= 31; ++n)
+        form.text(n)->setText(QStringLiteral("old"));
+    form.Form_Load();
+    QStringList expected(30);
+    expected[0] = QStringLiteral("1234.5");
+    expected[1] = QStringLiteral("11.2");
+    expected[2] = QStringLiteral("-8.25");
+    expected[3] = QStringLiteral("9.8");
+    expected[4] = QStringLiteral("0.5");
+    expected[5] = QStringLiteral("0");
+    QCOMPARE(form.tableTexts(), expected);
+    QCOMPARE(form.text(31)->text(), QString());
+    QVERIFY(boxes.texts.isEmpty());
+}
+
+void TestForm1DataFile::startUpWithoutFile()
+{
+    WorkingDirectory wd;
+    Window w;
+    QCOMPARE(w.form.tableTexts(), QStringList(30));
+    QVERIFY(w.boxes.texts.isEmpty());
+    QVERIFY(!QFile::exists(wd.file()));
+}
+
+void TestForm1DataFile::startUpWithFolderInTheWay()
+{
+    WorkingDirectory wd;
+    QVERIFY(QDir().mkdir(wd.file()));
+    Window w;
+    QCOMPARE(w.boxes.texts.size(), 1);
+    QVERIFY(w.boxes.texts.first().startsWith(LoadFailed));
+    QVERIFY(w.boxes.texts.first().size() > LoadFailed.size());
+    QCOMPARE(w.form.tableTexts(), QStringList(30));
+    QVERIFY(w.form.isVisible());
+}
+
+void TestForm1DataFile::shutDownOk()
+{
+    WorkingDirectory wd;
+    writeFile(wd.file(), OldFile);
+    Window w;
+    w.form.text(3)->setText(QStringLiteral("1234.50"));
+    w.form.text(5)->clear();
+    w.form.text(6)->setText(QStringLiteral("11.2")); // catalogue only: not saved
+    w.form.text(9)->setText(QStringLiteral("abc"));
+    w.form.text(31)->setText(QStringLiteral("2.5"));
+    w.boxes.answers = {true};
+    QVERIFY(w.form.close());
+    QVERIFY(!w.form.isVisible());
+    QCOMPARE(w.boxes.texts, QStringList{SaveQuestion});
+    QCOMPARE(w.boxes.buttonsShown.first(), forms::MessageBoxes::Buttons::OkCancel);
+    QCOMPARE(readFile(wd.file()), QByteArray(" 1 , 2 \r\n 1234.5 , 4 \r\n 0 , 0 \r\n"));
+    QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("compdata.txt")});
+
+    // The next start shows the saved rows, moved up, and an empty Text31.
+    Window next;
+    QStringList expected(30);
+    expected[0] = QStringLiteral("1");
+    expected[1] = QStringLiteral("2");
+    expected[2] = QStringLiteral("1234.5");
+    expected[3] = QStringLiteral("4");
+    expected[4] = QStringLiteral("0");
+    expected[5] = QStringLiteral("0");
+    QCOMPARE(next.form.tableTexts(), expected);
+    QCOMPARE(next.form.text(31)->text(), QString());
+}
+
+void TestForm1DataFile::shutDownCancel()
+{
+    WorkingDirectory wd;
+    writeFile(wd.file(), OldFile);
+    Window w;
+    w.form.command1_click();
+    w.boxes.answers = {false};
+    QVERIFY(w.form.close());
+    QCOMPARE(w.boxes.texts, QStringList{SaveQuestion});
+    QCOMPARE(readFile(wd.file()), OldFile);
+}
+
+void TestForm1DataFile::shutDownClosesGraph()
+{
+    for (const bool ok : {true, false}) {
+        WorkingDirectory wd;
+        Window w;
+        w.form.Command24_Click();
+        QVERIFY(w.form.graphWindow() && w.form.graphWindow()->isVisible());
+        w.boxes.answers = {ok};
+        QVERIFY(w.form.close());
+        QVERIFY(!w.form.graphWindow()->isVisible());
+        QCOMPARE(QFile::exists(wd.file()), ok);
+    }
+}
+
+// A save that fails shows why, keeps the window (and so the table) open and
+// leaves the earlier file as it was; once the cause is gone, closing again saves.
+void TestForm1DataFile::saveOntoFolderFails()
+{
+    WorkingDirectory wd;
+    Window w;
+    w.form.text(1)->setText(QStringLiteral("5"));
+    QVERIFY(QDir().mkdir(wd.file()));
+    w.form.Command24_Click();
+    w.boxes.answers = {true, true};
+    QVERIFY(!w.form.close());
+    QVERIFY(w.form.isVisible());
+    QCOMPARE(w.boxes.texts.size(), 2);
+    QVERIFY(w.boxes.texts[1].startsWith(SaveFailed));
+    QVERIFY(w.boxes.texts[1].size() > SaveFailed.size());
+    QVERIFY(QFileInfo(wd.file()).isDir());
+    QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(w.form.text(1)->text(), QStringLiteral("5"));
+    QVERIFY(w.form.graphWindow()->isVisible());
+
+    QVERIFY(QDir().rmdir(wd.file()));
+    w.boxes.answers = {true};
+    QVERIFY(w.form.close());
+    QCOMPARE(readFile(wd.file()), QByteArray(" 5 , 0 \r\n"));
+}
+
+void TestForm1DataFile::saveIntoReadOnlyFolderFails()
+{
+    if (geteuid() == 0)
+        QSKIP("root writes into read-only folders; the other failure tests cover it");
+    WorkingDirectory wd;
+    writeFile(wd.file(), OldFile);
+    Window w;
+    QVERIFY(QFile::setPermissions(wd.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    w.boxes.answers = {true, true};
+    const bool closed = w.form.close();
+    QFile::setPermissions(wd.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!closed);
+    QVERIFY(w.boxes.texts.value(1).startsWith(SaveFailed));
+    QCOMPARE(readFile(wd.file()), OldFile);
+}
+
+void TestForm1DataFile::saveIntoRemovedFolderFails()
+{
+    WorkingDirectory wd;
+    const QString gone = wd.dir.filePath(QStringLiteral("gone"));
+    QVERIFY(QDir().mkdir(gone));
+    QVERIFY(QDir::setCurrent(gone));
+    Window w;
+    w.form.text(1)->setText(QStringLiteral("7"));
+    QVERIFY(QDir().rmdir(gone));
+    w.boxes.answers = {true, true};
+    QVERIFY(!w.form.close());
+    QVERIFY(w.boxes.texts.value(1).startsWith(SaveFailed));
+    QCOMPARE(w.form.text(1)->text(), QStringLiteral("7"));
+    // Cancel still lets the user leave without saving.
+    w.boxes.answers = {false};
+    QVERIFY(w.form.close());
+}
+
+void TestForm1DataFile::saveCutShortFails()
+{
+    WorkingDirectory wd;
+    writeFile(wd.file(), OldFile);
+    Window w;
+    for (int n = 1; n <= 30; ++n)
+        w.form.text(n)->setText(QStringLiteral("123456.789"));
+
+    // A file size limit smaller than the table makes the write fail midway.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 40;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    w.boxes.answers = {true, true};
+    const bool closed = w.form.close();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!closed);
+    QVERIFY(w.form.isVisible());
+    QVERIFY(w.boxes.texts.value(1).startsWith(SaveFailed));
+    QCOMPARE(readFile(wd.file()), OldFile);
+    QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("compdata.txt")});
+    QCOMPARE(w.form.text(30)->text(), QStringLiteral("123456.789"));
+}
+
+QTEST_MAIN(TestForm1DataFile)
+#include "tst_form1_data_file.moc"
