@@ -17,10 +17,11 @@ QtMessageHandler g_defaultHandler = nullptr;
 void startupMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr,
-                     "quillet3: cannot open a display (set DISPLAY or WAYLAND_DISPLAY to a "
-                     "running desktop session): %s\n",
-                     qPrintable(text.section(u'\n', 0, 0)));
+        Q_UNUSED(text); // Qt's own advice to reinstall would mislead here
+        std::fprintf(stderr, "quillet3: cannot open the display \"%s\"; start Quillet3 from a "
+                             "running desktop session\n",
+                     qgetenv("DISPLAY").isEmpty() ? qgetenv("WAYLAND_DISPLAY").constData()
+                                                  : qgetenv("DISPLAY").constData());
         std::_Exit(1);
     }
     if (g_defaultHandler)
