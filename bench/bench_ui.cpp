@@ -1,0 +1,40 @@
+// Window benchmarks under the offscreen platform: the import of a 10 MB paste and
+// opening the graph window on a full table.
+#include "bench_common.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace quillet;
+using namespace quillet::bench;
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    Form1 form;
+    form.show();
+    // A plain-text paste: line feeds as the text box holds them.
+    QString paste = realisticPaste(10 * 1000 * 1000);
+    paste.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    form.text37()->setPlainText(paste);
+    const double import = medianSeconds(5, [&] { form.Command27_Click(); });
+    char figure[64];
+    std::snprintf(figure, sizeof figure, "%.1f ms", import * 1e3);
+    report("Command27_Click, 10 MB in Text37", figure, import / 0.3, "< 0.3 s", import < 0.3);
+    std::printf("  row 1 now holds \"%s\"\n", qPrintable(form.text(1)->text()));
+
+    for (int n = 1; n <= 30; ++n)
+        form.text(n)->setText(QString::number(n % 2 ? 1.0 + n : 9.0 + 0.1 * n));
+    const double graph = medianSeconds(9, [&] {
+        form.Command24_Click();
+        QApplication::processEvents();
+        form.graphWindow()->close();
+    });
+    std::snprintf(figure, sizeof figure, "%.2f ms", graph * 1e3);
+    report("Command24_Click, full table", figure, graph / 0.020, "< 20 ms", graph < 0.020);
+    return 0;
+}

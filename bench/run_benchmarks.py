@@ -1,0 +1,109 @@
+#!/usr/bin/python3
+"""Runs every benchmark: run_benchmarks.py BUILD_DIR
+
+Start-up: quillet3 (in a folder with a 15-row compdata.txt) against a bare Qt
+Widgets window of the same size, each launched as a whole process on a private
+Xvfb display until its main window is mapped; medians of alternating runs, with
+peak memory (VmHWM) read at that moment. Then the core and window benchmarks.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display as xdisplay
+
+RUNS = 15
+
+
+def start_server():
+    for number in range(240, 300):
+        if os.path.exists("/tmp/.X11-unix/X%d" % number) or os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        server = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1280x800x24",
+                                   "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
+        for _ in range(200):
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                return server, number
+            time.sleep(0.05)
+        server.kill()
+    sys.exit("no free display for Xvfb")
+
+
+def peak_kib(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def launch_until_mapped(d, command, cwd, env):
+    root = d.screen().root
+    root.change_attributes(event_mask=X.SubstructureNotifyMask)
+    d.sync()
+    start = time.perf_counter()
+    process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        while True:
+            event = d.next_event()
+            if event.type == X.MapNotify and event.event.id == root.id:
+                elapsed = time.perf_counter() - start
+                return elapsed, peak_kib(process.pid)
+    finally:
+        process.kill()
+        process.wait()
+
+
+def startup(build):
+    server, number = start_server()
+    env = dict(os.environ, DISPLAY=":%d" % number, QT_QPA_PLATFORM="xcb")
+    folder = tempfile.mkdtemp(prefix="quillet3-bench-")
+    with open(os.path.join(folder, "compdata.txt"), "wb") as f:
+        for k in range(1, 16):
+            f.write(b" %.3f , %.2f \r\n" % (-12 + 0.3 * k, 9 + 0.25 * k))
+    programs = {
+        "quillet3": [os.path.join(build, "app", "quillet3")],
+        "bare": [os.path.join(build, "bench", "bare_window")],
+    }
+    d = xdisplay.Display(":%d" % number)
+    results = {name: ([], []) for name in programs}
+    try:
+        for name in programs:  # one warm-up run each: file caches
+            launch_until_mapped(d, programs[name], folder, env)
+        for _ in range(RUNS):
+            for name, command in programs.items():
+                seconds, kib = launch_until_mapped(d, command, folder, env)
+                results[name][0].append(seconds)
+                results[name][1].append(kib)
+    finally:
+        d.close()
+        server.terminate()
+        server.wait()
+    q_time = statistics.median(results["quillet3"][0])
+    b_time = statistics.median(results["bare"][0])
+    q_mem = statistics.median(results["quillet3"][1]) / 1024
+    b_mem = statistics.median(results["bare"][1]) / 1024
+    ratio = q_time / b_time
+    print("%-34s %-28s ratio %7.3f  goal %-14s %s" % (
+        "start-up until mapped", "%.1f ms (bare %.1f ms)" % (q_time * 1e3, b_time * 1e3), ratio,
+        "<= 1.2", "met" if ratio <= 1.2 else "MISSED"))
+    print("%-34s %-28s diff  %7.2f  goal %-14s %s" % (
+        "peak memory at that moment", "%.1f MiB (bare %.1f MiB)" % (q_mem, b_mem), q_mem - b_mem,
+        "<= 5 MiB", "met" if q_mem - b_mem <= 5 else "MISSED"))
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    print("machine: %s, %d cores" % (os.uname().machine, os.cpu_count()))
+    startup(build)
+    subprocess.run([os.path.join(build, "bench", "bench_core")], check=True)
+    subprocess.run([os.path.join(build, "bench", "bench_ui")], check=True,
+                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+
+
+if __name__ == "__main__":
+    main()
