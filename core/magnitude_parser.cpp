@@ -1,5 +1,7 @@
 #include "core/magnitude_parser.h"
 
+#include <vector>
+
 namespace quillet {
 
 namespace {
@@ -10,7 +12,9 @@ constexpr qsizetype ValueLength = 7;
 
 QStringList MagnitudeTextParser(QStringView text)
 {
-    QStringList values;
+    // First the start of every value (-1: past the end of the text), then the texts,
+    // so the list is allocated once for a paste of any size.
+    std::vector<qsizetype> starts;
     const qsizetype length = text.size();
     qsizetype i = 0; // 0-based scan position
     while (i < length) {
@@ -21,9 +25,14 @@ QStringList MagnitudeTextParser(QStringView text)
         const qsizetype mark = text.mid(i + 1, Window).indexOf(u'-');
         const qsizetype j = mark < 0 ? Window + 1 : mark + 1;
         const qsizetype start = i + j;
-        values.append(start < length ? text.mid(start, ValueLength).toString() : QString());
+        starts.push_back(start < length ? start : -1);
         i = start + 1;
     }
+
+    QStringList values;
+    values.reserve(qsizetype(starts.size()));
+    for (const qsizetype start : starts)
+        values.append(start < 0 ? QString() : text.mid(start, ValueLength).toString());
     return values;
 }
 
