@@ -15,6 +15,8 @@ class TestNumericText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // strtod and snprintf serve as references and must read "." as the point.
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
     void parseNumber_data();
     void parseNumber();
     void parseNumberUnderGermanLocale();
@@ -30,6 +32,7 @@ private Q_SLOTS:
     void floorValue();
     void nonFiniteValues();
     void roundTripRandomDoubles();
+    void parseMatchesCorrectRounding();
     void sortAndCount_data();
     void sortAndCount();
 };
@@ -296,6 +299,29 @@ void TestNumericText::roundTripRandomDoubles()
             QCOMPARE(shown.mid(shown.indexOf(u'.') + 1).size(), 2);
             QCOMPARE(FormatPattern(back, pattern), shown);
         }
+    }
+}
+
+// Random decimal texts: the parse is the correctly rounded double, the same as
+// the C library's strtod in the C locale, on the fast path and off it.
+void TestNumericText::parseMatchesCorrectRounding()
+{
+    QRandomGenerator random(1234);
+    for (int i = 0; i < 50000; ++i) {
+        std::string text;
+        if (random.bounded(2))
+            text += '-';
+        const int digits = int(random.bounded(1, 22));
+        const int point = int(random.bounded(0, digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += char('0' + random.bounded(10));
+        }
+        if (random.bounded(3) == 0)
+            text += 'e' + std::to_string(int(random.bounded(-40, 40)));
+        const double expected = std::strtod(text.c_str(), nullptr);
+        QCOMPARE(ParseNumber(QString::fromLatin1(text.c_str())), expected);
     }
 }
 
