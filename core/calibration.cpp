@@ -9,23 +9,12 @@
 namespace quillet {
 
 namespace {
-constexpr int TableRows = 15;
 constexpr int Slots = 5;
 } // namespace
 
 std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
 {
-    std::array<double, TableRows> measured{};
-    std::array<double, TableRows> catalogue{};
-    for (int k = 0; k < TableRows; ++k) {
-        measured[k] = ParseNumber(tableTexts.value(2 * k));
-        catalogue[k] = ParseNumber(tableTexts.value(2 * k + 1));
-        // A row whose both values are 0 holds no data.
-        if (measured[k] == 0 && catalogue[k] == 0) {
-            measured[k] = VacantMarker;
-            catalogue[k] = VacantMarker;
-        }
-    }
+    auto [measured, catalogue] = ReadTableNumbers(tableTexts);
     const int n = SortAndCountBeforeVacant(measured, catalogue);
     // Fewer than two rows, or one measured value for all, leave no line to fit.
     if (n < 2 || measured[0] == measured[n - 1])

@@ -1,6 +1,7 @@
 #include "core/comparison_data_file.h"
 
 #include "core/numeric_text.h"
+#include "core/vacant_sort.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +11,6 @@ namespace quillet {
 
 namespace {
 
-constexpr int TableRows = 15;
 constexpr int TableTexts = 2 * TableRows;
 
 bool isBlank(char c)

@@ -10,8 +10,6 @@ namespace quillet {
 
 namespace {
 
-constexpr int TableRows = 15;
-
 // One coordinate of a dot: the difference first, then the division by the
 // widened span, then the multiplication by the extent, then the floor.
 int plotCoordinate(double value, double low, double high)
@@ -26,16 +24,7 @@ int plotCoordinate(double value, double low, double high)
 
 ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts)
 {
-    std::array<double, TableRows> measured{};
-    std::array<double, TableRows> magnitude{};
-    for (int k = 0; k < TableRows; ++k) {
-        measured[k] = ParseNumber(tableTexts.value(2 * k));
-        magnitude[k] = ParseNumber(tableTexts.value(2 * k + 1));
-        if (measured[k] == 0 && magnitude[k] == 0) {
-            measured[k] = VacantMarker;
-            magnitude[k] = VacantMarker;
-        }
-    }
+    auto [measured, magnitude] = ReadTableNumbers(tableTexts);
     const int count = SortAndCountBeforeVacant(measured, magnitude);
 
     PlotEdges e{9999, -9999, 9999, -9999};

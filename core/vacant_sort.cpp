@@ -6,6 +6,21 @@
 
 namespace quillet {
 
+TableNumbers ReadTableNumbers(const QStringList &tableTexts)
+{
+    TableNumbers rows{};
+    for (int k = 0; k < TableRows; ++k) {
+        // The measured value is read before the catalogue magnitude.
+        rows.measured[k] = ParseNumber(tableTexts.value(2 * k));
+        rows.catalogue[k] = ParseNumber(tableTexts.value(2 * k + 1));
+        if (rows.measured[k] == 0 && rows.catalogue[k] == 0) {
+            rows.measured[k] = VacantMarker;
+            rows.catalogue[k] = VacantMarker;
+        }
+    }
+    return rows;
+}
+
 int SortAndCountBeforeVacant(std::span<double> keys, std::span<double> partners)
 {
     const bool withPartners = !partners.empty();

@@ -1,8 +1,23 @@
 #pragma once
 
+#include <QStringList>
+
+#include <array>
 #include <span>
 
 namespace quillet {
+
+inline constexpr int TableRows = 15;
+
+// The comparison-star table as numbers: row k's measured value and catalogue
+// magnitude, parsed from Text(2k-1) and Text(2k). A row whose both values are 0
+// holds no data: both entries are VacantMarker.
+struct TableNumbers
+{
+    std::array<double, TableRows> measured;
+    std::array<double, TableRows> catalogue;
+};
+TableNumbers ReadTableNumbers(const QStringList &tableTexts);
 
 // The procedure the fit, the averaging and the graph share, each on its own
 // copy: the caller has already put VacantMarker into the entries without data;

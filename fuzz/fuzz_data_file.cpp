@@ -1,5 +1,6 @@
 // Reading any bytes as compdata.txt, then saving and reading again: no crash, 30
 // texts always, and after one save and load the table is stable.
+#include "fuzz/fuzz_check.h"
 #include "core/comparison_data_file.h"
 #include "core/numeric_text.h"
 
@@ -11,14 +12,6 @@
 using namespace quillet;
 
 namespace {
-
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool isNumberText(const QString &text)
 {

@@ -1,5 +1,6 @@
 // ParseNumber on any text, then every formatter on what it gave: no crash, and
 // every displayed finite number reads back to itself at its displayed precision.
+#include "fuzz/fuzz_check.h"
 #include "core/numeric_text.h"
 
 #include <cmath>
@@ -12,14 +13,6 @@
 using namespace quillet;
 
 namespace {
-
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 void formatAll(double x)
 {

@@ -2,6 +2,8 @@
 #include "core/numeric_text.h"
 
 #include <QRandomGenerator>
+#include "table_texts.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -10,21 +12,9 @@
 #include <cmath>
 
 using namespace quillet;
+using quillet::test::table;
 
 namespace {
-
-// Rows as (measured, catalogue) text pairs; missing rows are empty.
-QStringList table(std::initializer_list<std::pair<const char *, const char *>> rows)
-{
-    QStringList texts(30);
-    int k = 0;
-    for (const auto &[measured, catalogue] : rows) {
-        texts[2 * k] = QString::fromUtf8(measured);
-        texts[2 * k + 1] = QString::fromUtf8(catalogue);
-        ++k;
-    }
-    return texts;
-}
 
 QStringList lineOfFifteen(double lastMeasured)
 {

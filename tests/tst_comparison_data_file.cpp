@@ -5,25 +5,12 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include "table_texts.h"
+
 #include <QTest>
 
 using namespace quillet;
-
-namespace {
-
-QStringList table(std::initializer_list<std::pair<const char *, const char *>> rows)
-{
-    QStringList texts(30);
-    int k = 0;
-    for (const auto &[measured, catalogue] : rows) {
-        texts[2 * k] = QString::fromUtf8(measured);
-        texts[2 * k + 1] = QString::fromUtf8(catalogue);
-        ++k;
-    }
-    return texts;
-}
-
-} // namespace
+using quillet::test::table;
 
 class TestComparisonDataFile : public QObject
 {

@@ -4,6 +4,7 @@
 #include "core/comparison_data_file.h"
 #include "core/magnitude_parser.h"
 #include "core/numeric_text.h"
+#include "core/vacant_sort.h"
 #include "ui/form2.h"
 
 #include <QCloseEvent>
@@ -26,7 +27,6 @@ namespace quillet {
 
 namespace {
 
-constexpr int TableRows = 15;
 
 using forms::ControlKind;
 using forms::ControlSpec;
