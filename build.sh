@@ -88,11 +88,11 @@ fuzz)
     QUILLET3_FUZZ_SECONDS=${2:-600} ctest --test-dir "$fuzzbuild" --output-on-failure -V
     ;;
 bench)
-    install_packages "to build and run the benchmarks" $run_packages xvfb xauth x11-utils python3
-    configure_and_build -DQUILLET3_BUILD_BENCH=ON
+    install_packages "to build and run the benchmarks" $run_packages xvfb xauth python3 python3-xlib
+    configure_and_build
     cmake -S "$here" -B "$build" -DQUILLET3_BUILD_BENCH=ON >/dev/null
     cmake --build "$build" -j "$jobs"
-    python3 "$here/bench/run_benchmarks.py" "$build"
+    /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build"
     ;;
 *)
     echo "usage: $0 [run|test|fuzz [seconds]|bench]" >&2

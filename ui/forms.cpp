@@ -81,24 +81,24 @@ void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colo
     widget->setPalette(palette);
 }
 
-QWidget *createControl(const ControlSpec &spec, QWidget *parent)
+QWidget *createControl(const ControlSpec &entry, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Frame: {
-        auto *frame = new QGroupBox(spec.caption, parent);
+        auto *frame = new QGroupBox(entry.caption, parent);
         frame->setFocusPolicy(Qt::NoFocus);
         return frame;
     }
     case ControlKind::Button:
-        return new QPushButton(spec.caption, parent);
+        return new QPushButton(entry.caption, parent);
     case ControlKind::TextBox: {
-        auto *box = new QLineEdit(spec.caption, parent);
+        auto *box = new QLineEdit(entry.caption, parent);
         // Whatever is pasted or written stays whole; the default cuts at 32767.
         box->setMaxLength(std::numeric_limits<int>::max());
         return box;
     }
     case ControlKind::MultiLineTextBox: {
-        auto *box = new QPlainTextEdit(spec.caption, parent);
+        auto *box = new QPlainTextEdit(entry.caption, parent);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
         setBackground(box, QPalette::Base, LightGrey);
@@ -106,9 +106,9 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent)
     }
     case ControlKind::HeadingLabel:
     case ControlKind::PlainLabel:
-        return new QLabel(spec.caption, parent);
+        return new QLabel(entry.caption, parent);
     case ControlKind::ValueLabel: {
-        auto *label = new QLabel(spec.caption, parent);
+        auto *label = new QLabel(entry.caption, parent);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setAlignment(Qt::AlignCenter);
         label->setAutoFillBackground(true);
@@ -116,7 +116,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent)
         return label;
     }
     case ControlKind::BoxedLabel: {
-        auto *label = new QLabel(spec.caption, parent);
+        auto *label = new QLabel(entry.caption, parent);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setAutoFillBackground(true);
@@ -134,24 +134,24 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent)
 QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<ControlSpec> &specs)
 {
     QHash<QString, QWidget *> controls;
-    for (const ControlSpec &spec : specs) {
-        QWidget *parent = spec.parent.isEmpty() ? window : controls.value(spec.parent);
+    for (const ControlSpec &entry : specs) {
+        QWidget *parent = entry.parent.isEmpty() ? window : controls.value(entry.parent);
         Q_ASSERT(parent);
-        QWidget *control = spec.kind == ControlKind::DrawingSurface
-            ? window->findChild<QWidget *>(spec.name)
-            : createControl(spec, parent);
+        QWidget *control = entry.kind == ControlKind::DrawingSurface
+            ? window->findChild<QWidget *>(entry.name)
+            : createControl(entry, parent);
         Q_ASSERT(control);
-        control->setObjectName(spec.name);
-        control->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
-        control->setAccessibleName(spec.role.isEmpty() ? spec.caption : spec.role);
-        controls.insert(spec.name, control);
+        control->setObjectName(entry.name);
+        control->setGeometry(twipsRect(entry.left, entry.top, entry.width, entry.height));
+        control->setAccessibleName(entry.role.isEmpty() ? entry.caption : entry.role);
+        controls.insert(entry.name, control);
     }
 
     // Focus order: every control that takes the focus, by tab index, wrapping round.
     std::vector<const ControlSpec *> order;
-    for (const ControlSpec &spec : specs) {
-        if (controls.value(spec.name)->focusPolicy() & Qt::TabFocus)
-            order.push_back(&spec);
+    for (const ControlSpec &entry : specs) {
+        if (controls.value(entry.name)->focusPolicy() & Qt::TabFocus)
+            order.push_back(&entry);
     }
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec *a, const ControlSpec *b) {
         return a->tabIndex < b->tabIndex;
