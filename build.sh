@@ -42,10 +42,18 @@ install_packages() {
         echo "build.sh: not root and no sudo; as root, run: apt-get install $missing" >&2
         exit 1
     fi
-    export DEBIAN_FRONTEND=noninteractive
-    $as_root apt-get update -qq
+    # apt's own chatter goes to a log that is shown only when something fails.
+    log=$(mktemp)
     # shellcheck disable=SC2086
-    $as_root apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    if ! { $as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+           $as_root env DEBIAN_FRONTEND=noninteractive \
+               apt-get install -y -qq --no-install-recommends $missing; } >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        echo "build.sh: installing the packages failed (see above)" >&2
+        exit 1
+    fi
+    rm -f "$log"
     echo "build.sh: packages installed."
 }
 
