@@ -1,6 +1,7 @@
 // The commands of the main window: Measure, averaging and the import.
 #include "core/magnitude_parser.h"
 #include "form_test_support.h"
+#include "table_texts.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -16,13 +17,7 @@ const QString NoLine = QStringLiteral("近似直線を求められません\r測
 
 QStringList workedTable()
 {
-    QStringList texts(30);
-    const char *rows[6][2] = {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}};
-    for (int k = 0; k < 6; ++k) {
-        texts[2 * k] = QString::fromLatin1(rows[k][0]);
-        texts[2 * k + 1] = QString::fromLatin1(rows[k][1]);
-    }
-    return texts;
+    return table({{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
 }
 
 struct Fixture

@@ -1,6 +1,7 @@
 // Start-up and shut-down of the main window with compdata.txt in the working
 // directory: the table must survive, and a failed save must lose nothing.
 #include "form_test_support.h"
+#include "table_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,14 +90,7 @@ void TestForm1DataFile::startUpFillsTable()
     for (int n = 1; n <= 31; ++n)
         form.text(n)->setText(QStringLiteral("old"));
     form.Form_Load();
-    QStringList expected(30);
-    expected[0] = QStringLiteral("1234.5");
-    expected[1] = QStringLiteral("11.2");
-    expected[2] = QStringLiteral("-8.25");
-    expected[3] = QStringLiteral("9.8");
-    expected[4] = QStringLiteral("0.5");
-    expected[5] = QStringLiteral("0");
-    QCOMPARE(form.tableTexts(), expected);
+    QCOMPARE(form.tableTexts(), table({{"1234.5", "11.2"}, {"-8.25", "9.8"}, {"0.5", "0"}}));
     QCOMPARE(form.text(31)->text(), QString());
     QVERIFY(boxes.texts.isEmpty());
 }
@@ -142,14 +136,7 @@ void TestForm1DataFile::shutDownOk()
 
     // The next start shows the saved rows, moved up, and an empty Text31.
     Window next;
-    QStringList expected(30);
-    expected[0] = QStringLiteral("1");
-    expected[1] = QStringLiteral("2");
-    expected[2] = QStringLiteral("1234.5");
-    expected[3] = QStringLiteral("4");
-    expected[4] = QStringLiteral("0");
-    expected[5] = QStringLiteral("0");
-    QCOMPARE(next.form.tableTexts(), expected);
+    QCOMPARE(next.form.tableTexts(), table({{"1", "2"}, {"1234.5", "4"}, {"0", "0"}}));
     QCOMPARE(next.form.text(31)->text(), QString());
 }
 

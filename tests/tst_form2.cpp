@@ -1,6 +1,7 @@
 // The graph window opened from the main window: the drawing, the cursor
 // read-out and the one-window life cycle.
 #include "form_test_support.h"
+#include "table_texts.h"
 #include "ui/form2.h"
 
 #include <QMouseEvent>
@@ -16,14 +17,7 @@ const QColor LightGrey(192, 192, 192);
 
 QStringList workedTable()
 {
-    QStringList texts(30);
-    texts[0] = QStringLiteral("1");
-    texts[1] = QStringLiteral("10");
-    texts[2] = QStringLiteral("2");
-    texts[3] = QStringLiteral("11");
-    texts[4] = QStringLiteral("3");
-    texts[5] = QStringLiteral("12.5");
-    return texts;
+    return table({{"1", "10"}, {"2", "11"}, {"3", "12.5"}});
 }
 
 QImage imageOf(Form2 *graph)
@@ -174,11 +168,7 @@ void TestForm2::reopenRereadsTable()
     moveMouse(graph->picture(), QPointF(10, 10));
     QVERIFY(graph->close());
 
-    QStringList texts(30);
-    texts[0] = QStringLiteral("-8.5");
-    texts[1] = QStringLiteral("9.2");
-    texts[2] = QStringLiteral("-6.2");
-    texts[3] = QStringLiteral("12.0");
+    const QStringList texts = table({{"-8.5", "9.2"}, {"-6.2", "12.0"}});
     setTable(form, texts);
     form.Command24_Click();
     QCOMPARE(form.graphWindow(), graph);
