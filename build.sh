@@ -57,8 +57,9 @@ install_packages() {
     echo "build.sh: packages installed."
 }
 
+# Configures on first use, or again when options are given; builds incrementally.
 configure_and_build() {
-    if [ ! -f "$build/CMakeCache.txt" ]; then
+    if [ ! -f "$build/CMakeCache.txt" ] || [ $# -gt 0 ]; then
         cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     fi
     cmake --build "$build" -j "$jobs"
@@ -97,9 +98,7 @@ fuzz)
     ;;
 bench)
     install_packages "to build and run the benchmarks" $run_packages xvfb xauth python3 python3-xlib
-    configure_and_build
-    cmake -S "$here" -B "$build" -DQUILLET3_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" -j "$jobs"
+    configure_and_build -DQUILLET3_BUILD_BENCH=ON
     /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build"
     ;;
 *)
