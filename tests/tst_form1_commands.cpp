@@ -3,6 +3,9 @@
 #include "form_test_support.h"
 #include "table_texts.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -53,11 +56,14 @@ private Q_SLOTS:
     void slotFilling();
     void fullArea();
     void enterEqualsClick();
+    void enterPressesFocusedButton();
+    void screenReaderReadsResults();
     void average_data();
     void average();
     void averageWithoutSlots();
     void importWorkedExample();
     void importDropsBeyondFifteen();
+    void importPastedTextUnchanged();
     void importTypedText();
 };
 
@@ -211,6 +217,39 @@ void TestForm1Commands::enterEqualsClick()
     QCOMPARE(after, before);
 }
 
+void TestForm1Commands::enterPressesFocusedButton()
+{
+    Fixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    f.form.command(17)->setFocus(); // Measure
+    QTest::keyClick(f.form.command(17), Qt::Key_Return);
+    QCOMPARE(f.form.text(32)->text(), QStringLiteral("11.75"));
+    QCOMPARE(f.form.text(33)->text(), QString());
+    f.form.command(1)->setFocus(); // clear the table, from the keypad
+    QTest::keyClick(f.form.command(1), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f.form.tableTexts(), QStringList(30));
+    QVERIFY(f.boxes.texts.isEmpty());
+}
+
+// What Orca hears for each result: what it is, then what it shows.
+void TestForm1Commands::screenReaderReadsResults()
+{
+    Fixture f;
+    const auto heard = [&f](int label) {
+        return QAccessible::queryAccessibleInterface(f.form.label(label))->text(QAccessible::Name);
+    };
+    QCOMPARE(heard(6), QStringLiteral("変光星の等級 --.--"));
+    f.form.Command17_Click();
+    f.form.text(33)->setText(QStringLiteral("11.25"));
+    f.form.Command18_Click();
+    QCOMPARE(QStringList({heard(6), heard(8), heard(10), heard(12), heard(14), heard(15)}),
+             QStringList({QStringLiteral("変光星の等級 11.75"), QStringLiteral("測光ｴﾗｰ 0.25"),
+                          QStringLiteral("近似直線の傾き 傾き = 1.5"),
+                          QStringLiteral("近似直線の定数 定数 = 8"), QStringLiteral("平均値 11.50"),
+                          QStringLiteral("平均の測光ｴﾗｰ 0.25")}));
+}
+
 void TestForm1Commands::average_data()
 {
     QTest::addColumn<QStringList>("slotTexts");
@@ -291,6 +330,23 @@ void TestForm1Commands::importDropsBeyondFifteen()
     expected[36] = f.form.text37()->toPlainText();
     f.form.Command27_Click();
     QCOMPARE(allTexts(f.form), expected);
+}
+
+// A paste reaches the parser character for character: a no-break space stays
+// one, and only real line breaks become CR LF.
+void TestForm1Commands::importPastedTextUnchanged()
+{
+    Fixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QGuiApplication::clipboard()->setText(QStringLiteral(
+        "Magnitude -8.1\u00A02.3\r\nMagnitude -2\u2028345\nMagnitude -1\r\n"));
+    f.form.text37()->setFocus();
+    QTest::keyClick(f.form.text37(), Qt::Key_V, Qt::ControlModifier);
+    f.form.command(27)->click();
+    QCOMPARE(f.form.text(1)->text(), QStringLiteral("-8.1\u00A02."));
+    QCOMPARE(f.form.text(3)->text(), QStringLiteral("-2\u2028345\r"));
+    QCOMPARE(f.form.text(5)->text(), QStringLiteral("-1\r\n"));
 }
 
 // Typed line breaks reach the parser as CR LF, as the window arithmetic expects.

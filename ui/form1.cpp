@@ -132,8 +132,11 @@ Form1::Form1(QWidget *parent)
     initQuillet3Resources();
     setWindowTitle(QStringLiteral("Quillet3 ver1.00"));
     setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));
-    setFixedSize(forms::twipsToPixels(13725), forms::twipsToPixels(6960));
-    move(forms::twipsToPixels(1080), forms::twipsToPixels(1710));
+    // setGeometry places the client area (move() would place the frame): the
+    // design position is that of the client area.
+    const QRect client = forms::twipsRect(1080, 1710, 13725, 6960);
+    setFixedSize(client.size());
+    setGeometry(client);
     QPalette grey = palette();
     grey.setColor(QPalette::Window, forms::LightGrey);
     setPalette(grey);

@@ -79,8 +79,9 @@ Form2::Form2(QWidget *parent)
     const auto controls = forms::buildControls(this, form2Controls());
     m_label1 = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
     setWindowTitle(QStringLiteral("比較星グラフ"));
-    setFixedSize(forms::twipsToPixels(4530), forms::twipsToPixels(4965));
-    move(forms::twipsToPixels(3240), forms::twipsToPixels(2685));
+    const QRect client = forms::twipsRect(3240, 2685, 4530, 4965); // as the main window's
+    setFixedSize(client.size());
+    setGeometry(client);
     connect(m_picture, &PictureBox::mouseMoved, this, &Form2::Picture1_MouseMove);
 }
 

@@ -1,12 +1,16 @@
 #include "ui/forms.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <limits>
@@ -52,27 +56,75 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
 
 QString multiLineText(const QPlainTextEdit *box)
 {
-    // One pass: every kind of line break (LF, CR, CR LF, and the paragraph and line
-    // separators of pasted rich text) becomes CR LF.
-    const QString plain = box->toPlainText();
-    QString text;
-    text.reserve(plain.size() + plain.size() / 16 + 16);
-    const qsizetype size = plain.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = plain.at(i);
-        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
-            if (c == u'\r' && i + 1 < size && plain.at(i + 1) == u'\n')
-                ++i;
-            text.append(u'\r');
-            text.append(u'\n');
-        } else {
-            text.append(c);
-        }
-    }
+    // The text as typed or pasted: only the breaks between the box's blocks (the
+    // real line ends) become CR LF; every other character, a no-break space or a
+    // line separator inside a line included, is passed on as it is.
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return text;
 }
 
 namespace {
+
+// Holds what a value label shows for a screen reader.
+constexpr char RoleProperty[] = "quilletRole";
+
+// A label that shows a result: its accessible name is what it is followed by
+// what it shows now ("変光星の等級 11.75"). Orca speaks an object's name when the
+// user reaches it, and a label's name is the only text it reads for it without
+// extra verbosity settings, so the role and the value must both be in the name.
+// Computed on demand, it can never lag behind the text; QLabel::setText reports
+// the change (NameChanged) because the widget's own accessibleName stays empty.
+class ValueLabelAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ValueLabelAccessible(QLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto *label = static_cast<const QLabel *>(widget());
+        const QString role = label->property(RoleProperty).toString();
+        if (kind == QAccessible::Name)
+            return label->text().isEmpty() ? role : role + u' ' + label->text();
+        if (kind == QAccessible::Description)
+            return role;
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface *valueLabelFactory(const QString &, QObject *object)
+{
+    auto *label = qobject_cast<QLabel *>(object);
+    if (label && label->property(RoleProperty).isValid())
+        return new ValueLabelAccessible(label);
+    return nullptr;
+}
+
+// Enter or keypad Enter on a focused button presses it, as Space does: keyboard
+// users tab to a command and confirm it with Enter.
+class EnterPressesButton final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers other = key->modifiers() & ~Qt::KeypadModifier;
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !other
+                && !key->isAutoRepeat()) {
+                static_cast<QPushButton *>(watched)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
@@ -129,10 +181,24 @@ QWidget *createControl(const ControlSpec &entry, QWidget *parent)
     return nullptr;
 }
 
+// Labels that show a result (they have a role and are not headings).
+bool isValueLabel(const ControlSpec &entry)
+{
+    return !entry.role.isEmpty()
+        && (entry.kind == ControlKind::ValueLabel || entry.kind == ControlKind::BoxedLabel
+            || entry.kind == ControlKind::PlainLabel);
+}
+
 } // namespace
 
 QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<ControlSpec> &specs)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(valueLabelFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    auto *enterFilter = new EnterPressesButton(window);
     QHash<QString, QWidget *> controls;
     for (const ControlSpec &entry : specs) {
         QWidget *parent = entry.parent.isEmpty() ? window : controls.value(entry.parent);
@@ -143,7 +209,16 @@ QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<Contr
         Q_ASSERT(control);
         control->setObjectName(entry.name);
         control->setGeometry(twipsRect(entry.left, entry.top, entry.width, entry.height));
-        control->setAccessibleName(entry.role.isEmpty() ? entry.caption : entry.role);
+        if (isValueLabel(entry)) {
+            control->setProperty(RoleProperty, entry.role);
+            // An interface made while the label was being built does not know its role.
+            if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(control))
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+        } else {
+            control->setAccessibleName(entry.role.isEmpty() ? entry.caption : entry.role);
+        }
+        if (auto *button = qobject_cast<QPushButton *>(control))
+            button->installEventFilter(enterFilter);
         controls.insert(entry.name, control);
     }
 

@@ -47,8 +47,8 @@ public:
     bool show(QWidget *parent, const QString &text, Buttons buttons) override;
 };
 
-// The text of a multi-line box with every line break as carriage return + line
-// feed, as the callers count characters.
+// The text of a multi-line box as typed or pasted, with each line break as
+// carriage return + line feed, as the callers count characters.
 QString multiLineText(const QPlainTextEdit *box);
 
 enum class ControlKind {
@@ -71,7 +71,10 @@ struct ControlSpec
     QString caption;
     int left, top, width, height; // twips, relative to the parent's client area
     int tabIndex;
-    QString role; // accessible name where the caption does not say what it is
+    // What the control is, for a screen reader, where the caption does not say it.
+    // A label with a role shows a result: its accessible name is the role followed
+    // by the text it shows at that moment.
+    QString role;
 };
 
 // Creates every control of the table (a frame before the controls inside it),
