@@ -1,14 +1,20 @@
 #!/usr/bin/python3
-"""End-to-end tests: the real quillet3 on a private Xvfb display, driven with
-xdotool as a user drives it (clicks, typing, the clipboard, the close box).
+"""End-to-end tests: the real quillet3 on a private Xvfb display under a real
+window manager (openbox), driven with xdotool as a user drives it (clicks,
+typing, the clipboard, the close box), its controls found and its results read
+through AT-SPI as a screen reader reads them, and the graph judged by what the
+screen shows.
 
     e2e.py BINARY SCENARIO [ARTIFACT_DIR]
 
-SCENARIO is one of: save, cancel, save-fails. The test owns its X server and
-temporary folder and removes both; screenshots are kept in ARTIFACT_DIR only
-when the scenario fails (always with QUILLET3_E2E_KEEP_SCREENSHOTS=1).
+SCENARIO is one of the names in SCENARIOS. The test owns its X server, window
+manager, accessibility bus and temporary folder and removes them; screenshots
+are kept in ARTIFACT_DIR only when the scenario fails (always with
+QUILLET3_E2E_KEEP_SCREENSHOTS=1). Without the tools it needs it exits with
+SKIP (77), which CTest reports as skipped.
 """
 import os
+import importlib.util
 import resource
 import shutil
 import signal
@@ -19,18 +25,10 @@ import time
 
 from Xlib import X, display as xdisplay, protocol
 
-TWIPS = 15
-# Control rectangles (left, top, width, height) in twips within the main window.
-FRAME1 = (120, 120)
-FRAME2 = (3600, 120)
-FRAME3 = (3600, 3120)
-CONTROLS = {
-    "Text37": ((0, 0), (8040, 240, 5415, 5895)),
-    "Command27": ((0, 0), (11400, 6240, 2055, 495)),
-    "Command24": ((0, 0), (6240, 6240, 1695, 495)),
-    "Text31": (FRAME2, (240, 720, 975, 405)),
-    "Command18": (FRAME3, (2400, 360, 1215, 495)),
-}
+SKIP = 77
+DARK_BLUE = (0, 0, 128)  # the dots
+LIGHT_GREY = (192, 192, 192)  # the plot's background
+PLOT = 300  # the drawing surface, logical pixels square
 
 START_FILE = b" 1 , 9.75 \r\n 2 , 10.75 \r\n 3 , 12.25 \r\n 4 , 14.25 \r\n"
 PASTE = (
@@ -71,6 +69,8 @@ class Session:
         self.clipboard = None
         self.number = None
         self.display = None
+        self.helpers = []
+        self.accessible = None
 
     # -- the X server -------------------------------------------------------
     def start_server(self):
@@ -91,8 +91,25 @@ class Session:
                 self.env = dict(os.environ, DISPLAY=":%d" % number, QT_QPA_PLATFORM="xcb")
                 self.env.pop("WAYLAND_DISPLAY", None)
                 self.display = wait_for("X connection", self._connect, 10)
+                self._start_window_manager()
+                self._start_accessibility_bus()
                 return
         raise Failure("no free display number for Xvfb")
+
+    def _start_window_manager(self):
+        self.helpers.append(subprocess.Popen(["openbox"], env=self.env,
+                                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        root = self.display.screen().root
+        check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        wait_for("openbox", lambda: root.get_full_property(check, X.AnyPropertyType), 10)
+
+    def _start_accessibility_bus(self):
+        self.helpers.append(subprocess.Popen(
+            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        root = self.display.screen().root
+        bus = self.display.intern_atom("AT_SPI_BUS")
+        wait_for("the accessibility bus", lambda: root.get_full_property(bus, X.AnyPropertyType), 10)
 
     def _connect(self):
         try:
@@ -106,11 +123,12 @@ class Session:
             if file_size_limit is not None:
                 signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
                 resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, resource.RLIM_INFINITY))
-        self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=self.env,
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
                                         preexec_fn=limits, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
         self.main = self.window("^Quillet3 ver1.00$")
-        self.geometry = self.window_position(self.main)
+        self.accessible = wait_for("quillet3 on the accessibility bus", self._application, 20)
 
     def xdotool(self, *args):
         result = subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env,
@@ -124,16 +142,41 @@ class Session:
     def window(self, name, timeout=20.0):
         return wait_for("window " + name, lambda: (self.find_windows(name) or [None])[0], timeout)
 
-    def window_position(self, window):
-        out = self.xdotool("getwindowgeometry", "--shell", window)
-        values = dict(line.split("=") for line in out.splitlines() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+    def client_origin(self, window):
+        """Where the window's client area lies on the screen. Under a reparenting
+        window manager only the translation to the root says it."""
+        target = self.display.create_resource_object("window", window)
+        origin = target.translate_coords(self.display.screen().root, 0, 0)
+        return -origin.x, -origin.y
+
+    # -- what a screen reader sees ------------------------------------------------
+    def _application(self):
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                if app is not None and app.get_process_id() == self.program.pid:
+                    return app
+            except Exception:  # noqa: BLE001 - an application that went away
+                continue
+        return None
+
+    def control(self, name):
+        found = wait_for("the control named " + name, lambda: pyatspi.findDescendant(
+            self.accessible, lambda node: node is not None and node.name == name), 10)
+        return found
+
+    def result(self, role):
+        """The text a value label shows, as heard: its name is the role, a blank
+        and the text."""
+        label = wait_for("the result " + role, lambda: pyatspi.findDescendant(
+            self.accessible, lambda node: node is not None and node.description == role), 10)
+        heard = label.name
+        if heard != role and not heard.startswith(role + " "):
+            raise Failure("%r is heard as %r" % (role, heard))
+        return heard[len(role) + 1:]
 
     def click(self, name):
-        (fx, fy), (left, top, width, height) = CONTROLS[name]
-        x = self.geometry[0] + (fx + left + width // 2) // TWIPS
-        y = self.geometry[1] + (fy + top + height // 2) // TWIPS
-        self.xdotool("mousemove", x, y)
+        extents = self.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        self.xdotool("mousemove", extents.x + extents.width // 2, extents.y + extents.height // 2)
         self.xdotool("click", 1)
         time.sleep(0.2)
 
@@ -186,9 +229,25 @@ class Session:
             w = w.query_tree().parent
         return False
 
+    def screen(self):
+        """What the screen shows: the root window's pixels in one GetImage, as
+        (width, height, rgb bytes). xwd -root composes windows that have their own
+        colormap (Qt gives every window one) one by one and paints a window that
+        lies wholly inside another one black, so it cannot be trusted here."""
+        root = self.display.screen().root
+        geometry = root.get_geometry()
+        image = root.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data
+        rgb = bytearray(len(data) // 4 * 3)
+        rgb[0::3] = data[2::4]
+        rgb[1::3] = data[1::4]
+        rgb[2::3] = data[0::4]
+        return geometry.width, geometry.height, bytes(rgb)
+
     def shot(self, label):
         path = os.path.join(self.workdir, "%02d-%s.png" % (len(self.shots), label))
-        subprocess.run(["import", "-window", "root", path], env=self.env,
+        width, height, rgb = self.screen()
+        subprocess.run(["convert", "ppm:-", path], input=b"P6 %d %d 255\n" % (width, height) + rgb,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=20)
         self.shots.append(path)
 
@@ -206,7 +265,7 @@ class Session:
         print("screenshots kept in", self.artifacts)
 
     def cleanup(self):
-        for process in (self.program, self.clipboard):
+        for process in [self.program, self.clipboard] + self.helpers[::-1]:
             if process and process.poll() is None:
                 process.kill()
                 process.wait()
@@ -220,23 +279,66 @@ class Session:
 
 def typical_use(s):
     """Steps 1 to 5 of a typical evening."""
-    s.click("Text37")
+    s.click("測光結果の貼り付け欄")
     s.paste(PASTE)
-    s.click("Command27")
-    s.click("Text31")
+    s.click("比較星測光値")
+    s.click("変光星の測光値")
     s.type("2.5")
     s.keys("Return")
-    s.click("Command18")
-    s.click("Command24")
+    s.click("平均計算")
+    s.click("比較星グラフ")
     graph = s.window("^比較星グラフ$")
     s.shot("after-typical-use")
     return graph
+
+
+def check_results(s):
+    """The results of the typical evening, read as a screen reader reads them."""
+    heard = [s.result(role) for role in
+             ("近似直線の傾き", "近似直線の定数", "変光星の等級", "測光ｴﾗｰ", "平均値", "平均の測光ｴﾗｰ")]
+    expected = ["傾き = 1.5", "定数 = 26", "29.75", "0.25", "29.75", "0.00"]
+    if heard != expected:
+        raise Failure("a screen reader hears %r, expected %r" % (heard, expected))
+
+
+def dots_on_screen(s, graph):
+    """The plot as the screen shows it: (dark blue pixels, light grey pixels, other)."""
+    left, top = s.client_origin(graph)
+    width, _, rgb = s.screen()
+    counts = {DARK_BLUE: 0, LIGHT_GREY: 0}
+    other = 0
+    for y in range(top, top + PLOT):
+        row = (y * width + left) * 3
+        for x in range(PLOT):
+            pixel = tuple(rgb[row + 3 * x: row + 3 * x + 3])
+            if pixel in counts:
+                counts[pixel] += 1
+            else:
+                other += 1
+    return counts[DARK_BLUE], counts[LIGHT_GREY], other
+
+
+def check_graph(s, graph):
+    """At first show the plot is on the screen: four 5 x 5 dots on light grey."""
+    blue, grey, other = dots_on_screen(s, graph)
+    if (blue, grey, other) != (4 * 25, PLOT * PLOT - 4 * 25, 0):
+        raise Failure("the graph on the screen has %d dark blue, %d light grey and %d other "
+                      "pixels" % (blue, grey, other))
+    # The read-out under the pointer: the middle of the plot is the middle of
+    # both widened spans.
+    left, top = s.client_origin(graph)
+    s.xdotool("mousemove", left + PLOT // 2, top + PLOT // 2)
+    readout = wait_for("the read-out", lambda: s.result("カーソル位置") or None, 10)
+    if readout != "X=-9.50 / Y=12.00":
+        raise Failure("the read-out is heard as %r" % readout)
 
 
 def scenario_save(s):
     s.launch()
     s.shot("start")
     graph = typical_use(s)
+    check_graph(s, graph)
+    check_results(s)
     s.close_box(s.main)
     s.answer_message_box("Return")  # OK is the default button
     code = s.program.wait(timeout=20)
@@ -293,11 +395,36 @@ def scenario_save_fails(s):
 SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails}
 
 
+REQUIRED_PROGRAMS = ("Xvfb", "openbox", "xdotool", "xclip", "convert", "dbus-run-session")
+AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+
+
+def missing_tools():
+    missing = [p for p in REQUIRED_PROGRAMS if not shutil.which(p)]
+    if not os.access(AT_SPI_LAUNCHER, os.X_OK):
+        missing.append(AT_SPI_LAUNCHER)
+    for module in ("Xlib", "pyatspi"):
+        if importlib.util.find_spec(module) is None:
+            missing.append("python3 module " + module)
+    return missing
+
+
 def main():
     if len(sys.argv) < 3 or sys.argv[2] not in SCENARIOS:
         print(__doc__)
         return 2
     binary, name = sys.argv[1], sys.argv[2]
+    missing = missing_tools()
+    if missing:
+        print("e2e %s: skipped: missing %s" % (name, ", ".join(missing)))
+        return SKIP
+    if not os.environ.get("QUILLET3_E2E_SESSION_BUS"):
+        # A private session bus, so the accessibility bus is this test's own.
+        env = dict(os.environ, QUILLET3_E2E_SESSION_BUS="1")
+        return subprocess.call(["dbus-run-session", "--", sys.executable] + sys.argv, env=env,
+                               stderr=subprocess.STDOUT)
+    global pyatspi
+    import pyatspi  # noqa: E402 - needs the session bus set up above
     artifacts = sys.argv[3] if len(sys.argv) > 3 else None
     s = Session(os.path.abspath(binary), artifacts)
     try:
@@ -320,6 +447,8 @@ def main():
     finally:
         s.cleanup()
 
+
+pyatspi = None
 
 if __name__ == "__main__":
     sys.exit(main())
