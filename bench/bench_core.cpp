@@ -2,7 +2,7 @@
 // and one fit of a full table.
 #include "bench_common.h"
 #include "core/calibration.h"
-#include "core/magnitude_parser.h"
+#include "core/magnitude_text_parser.h"
 
 #include <QStringList>
 

@@ -1,16 +1,11 @@
 #include "core/calibration.h"
 
 #include "core/numeric_text.h"
-#include "core/vacant_sort.h"
+#include "core/comparison_table.h"
 
-#include <array>
 #include <cmath>
 
 namespace quillet {
-
-namespace {
-constexpr int Slots = 5;
-} // namespace
 
 std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
 {
@@ -48,28 +43,19 @@ std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
     return CalibrationLine{slope, constant, error, n};
 }
 
-std::optional<SlotAverage> AverageSlots(const QStringList &slotTexts)
+Measurement MeasureVariable(const QStringList &tableTexts, const QString &variableText)
 {
-    std::array<double, Slots> values{};
-    for (int k = 0; k < Slots; ++k) {
-        const QString text = slotTexts.value(k);
-        values[k] = IsEmptyText(text) ? VacantMarker : ParseNumber(text);
-    }
-    const int n = SortAndCountBeforeVacant(values);
-    if (n == 0)
-        return std::nullopt;
-
-    double sum = 0;
-    for (int i = 0; i < n; ++i)
-        sum = sum + values[i];
-    const double mean = sum / n;
-    double squares = 0;
-    for (int i = 0; i < n; ++i) {
-        // The square as one correctly rounded product.
-        const double deviation = values[i] - mean;
-        squares = squares + deviation * deviation;
-    }
-    return SlotAverage{mean, std::sqrt(squares / n), n};
+    if (IsEmptyText(variableText))
+        return {MeasureProblem::NoVariableValue, {}, {}, {}, {}};
+    const auto line = FitCalibrationLine(tableTexts);
+    if (!line)
+        return {MeasureProblem::NoLine, {}, {}, {}, {}};
+    const double product = line->slope * ParseNumber(variableText);
+    const double magnitude = product + line->constant;
+    if (!std::isfinite(magnitude))
+        return {MeasureProblem::MagnitudeOutOfRange, {}, {}, {}, {}};
+    return {std::nullopt, SignedNumberText(line->slope), SignedNumberText(line->constant),
+            FormatPattern(magnitude, u"##.00"), FormatPattern(line->error, u"#0.00")};
 }
 
 } // namespace quillet

@@ -21,16 +21,25 @@ struct CalibrationLine
 // value, or the slope, constant or error is not a finite number.
 std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts);
 
-// The five averaging slots: mean and spread (standard deviation, divisor n).
-struct SlotAverage
-{
-    double mean;
-    double error;
-    int count;
+// Why a Measure shows no result; the window words it.
+enum class MeasureProblem {
+    NoVariableValue,     // Text31 is empty
+    NoLine,              // FitCalibrationLine found none
+    MagnitudeOutOfRange, // the line is there, the variable's magnitude is not a number
 };
 
-// slotTexts: the 5 texts Text32..Text36. Empty when no slot is occupied.
-// The mean and error are returned as computed, also when not finite.
-std::optional<SlotAverage> AverageSlots(const QStringList &slotTexts);
+// The texts a Measure shows: the slope and constant as SignedNumberText, the
+// magnitude as "##.00" (also the text for the averaging slot), the error as "#0.00".
+struct Measurement
+{
+    std::optional<MeasureProblem> problem; // set: nothing is shown
+    QString slope;
+    QString constant;
+    QString magnitude;
+    QString error;
+};
+
+// tableTexts: Text1..Text30; variableText: Text31.
+Measurement MeasureVariable(const QStringList &tableTexts, const QString &variableText);
 
 } // namespace quillet

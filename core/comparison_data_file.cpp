@@ -1,13 +1,18 @@
 #include "core/comparison_data_file.h"
 
 #include "core/numeric_text.h"
-#include "core/vacant_sort.h"
+#include "core/comparison_table.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
-namespace quillet {
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::ComparisonDataFile {
 
 namespace {
 
@@ -149,7 +154,7 @@ private:
 
 } // namespace
 
-QByteArray ComparisonDataFile::serialize(const QStringList &tableTexts)
+QByteArray serialize(const QStringList &tableTexts)
 {
     QString text;
     for (int k = 0; k < TableRows; ++k) {
@@ -162,7 +167,7 @@ QByteArray ComparisonDataFile::serialize(const QStringList &tableTexts)
     return text.toLatin1();
 }
 
-QStringList ComparisonDataFile::deserialize(QByteArrayView bytes)
+QStringList deserialize(QByteArrayView bytes)
 {
     QStringList texts(TableTexts);
     FieldReader reader(bytes);
@@ -175,40 +180,297 @@ QStringList ComparisonDataFile::deserialize(QByteArrayView bytes)
     return texts;
 }
 
-ComparisonDataFile::Loaded ComparisonDataFile::load(const QString &path)
+namespace {
+
+Failure systemFailure(int error)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {QStringList(TableTexts), std::nullopt};
-    if (info.isDir())
-        return {QStringList(TableTexts), QStringLiteral("%1 はフォルダです").arg(path)};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringList(TableTexts), file.errorString()};
-    const QByteArray bytes = file.read(ReadLimit);
-    std::optional<QString> error;
-    if (file.error() != QFileDevice::NoError)
-        error = file.errorString();
-    return {deserialize(bytes), error};
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return {Problem::NoPermission, error};
+    case EROFS:
+        return {Problem::ReadOnlyPlace, error};
+    case ENOSPC:
+    case EDQUOT:
+        return {Problem::DiskFull, error};
+    case EFBIG:
+        return {Problem::TooLarge, error};
+    case ENOENT:
+    case ENOTDIR:
+        return {Problem::FolderMissing, error};
+    case EISDIR:
+        return {Problem::Folder, error};
+    default:
+        return {Problem::Other, error};
+    }
 }
 
-std::optional<QString> ComparisonDataFile::save(const QString &path, const QStringList &tableTexts)
+// Only regular files are read or replaced.
+std::optional<Failure> kindFailure(const struct stat &status)
 {
-    const QByteArray bytes = serialize(tableTexts);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // QSaveFile::commit() renames the new file into place even after its own flush
-    // failed (a full disk, a file size limit), so the flush is checked here first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        file.commit(); // only removes the temporary file
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
+    if (S_ISDIR(status.st_mode))
+        return Failure{Problem::Folder, 0};
+    if (!S_ISREG(status.st_mode))
+        return Failure{Problem::NotRegularFile, 0};
     return std::nullopt;
 }
 
-} // namespace quillet
+Snapshot snapshotOf(const struct stat &status)
+{
+    Snapshot snapshot;
+    snapshot.exists = true;
+    snapshot.size = status.st_size;
+    snapshot.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    snapshot.device = status.st_dev;
+    snapshot.inode = status.st_ino;
+    return snapshot;
+}
+
+// A descriptor closed on every path out.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    // Closes now, reporting the failure a close can still bring (NFS, quotas).
+    int close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd;
+};
+
+// Reads up to limit bytes; the bytes read so far stay in bytes on failure.
+int readUpTo(int fd, qsizetype limit, QByteArray &bytes)
+{
+    bytes.resize(limit);
+    qsizetype done = 0;
+    while (done < limit) {
+        const ssize_t n = ::read(fd, bytes.data() + done, size_t(limit - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            bytes.resize(done);
+            return error;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.resize(done);
+    return 0;
+}
+
+int writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return EIO;
+        done += n;
+    }
+    return 0;
+}
+
+// The file a save replaces: the path itself, or the end of its chain of links.
+std::optional<Failure> resolveTarget(const QByteArray &path, QByteArray &target)
+{
+    target = path;
+    struct stat link{};
+    if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return std::nullopt;
+    char *resolved = ::realpath(path.constData(), nullptr);
+    if (!resolved)
+        return errno == ENOENT ? Failure{Problem::BrokenLink, 0} : systemFailure(errno);
+    target = QByteArray(resolved);
+    std::free(resolved);
+    return std::nullopt;
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// Keeps the file that could not be read under a free name beside it; a hard link
+// leaves the original in place until the new file replaces it.
+std::optional<Failure> keepAside(const QByteArray &target, QByteArray &keptAs)
+{
+    for (int n = 1; n <= 99; ++n) {
+        QByteArray name = target + ".unreadable";
+        if (n > 1)
+            name += '-' + QByteArray::number(n);
+        if (::link(target.constData(), name.constData()) == 0) {
+            keptAs = name;
+            return std::nullopt;
+        }
+        if (errno == EEXIST)
+            continue;
+        // Some file systems and protected links refuse hard links: move it instead.
+        if (::renameat2(AT_FDCWD, target.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE)
+            == 0) {
+            keptAs = name;
+            return std::nullopt;
+        }
+        if (errno != EEXIST)
+            return systemFailure(errno);
+    }
+    return systemFailure(EEXIST);
+}
+
+int syncFolder(const QByteArray &folder)
+{
+    Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return errno;
+    // Some file systems cannot sync a folder; the rename is as durable as they allow.
+    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS)
+        return errno;
+    return 0;
+}
+
+} // namespace
+
+Loaded load(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat link{};
+    if (::lstat(name.constData(), &link) != 0) {
+        if (errno == ENOENT)
+            return {QStringList(TableTexts), std::nullopt, {}};
+        return {QStringList(TableTexts), systemFailure(errno), {}};
+    }
+    struct stat status{};
+    if (::stat(name.constData(), &status) != 0) {
+        const Failure failure = errno == ENOENT ? Failure{Problem::BrokenLink, 0} : systemFailure(errno);
+        return {QStringList(TableTexts), failure, {}};
+    }
+    Snapshot snapshot = snapshotOf(status);
+    if (const auto wrongKind = kindFailure(status))
+        return {QStringList(TableTexts), wrongKind, snapshot};
+
+    // O_NONBLOCK: should the name become a pipe after the check, open still returns.
+    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {QStringList(TableTexts), systemFailure(errno), snapshot};
+    if (::fstat(fd.get(), &status) != 0)
+        return {QStringList(TableTexts), systemFailure(errno), snapshot};
+    snapshot = snapshotOf(status);
+    if (const auto wrongKind = kindFailure(status))
+        return {QStringList(TableTexts), wrongKind, snapshot};
+    QByteArray bytes;
+    const int error = readUpTo(fd.get(), ReadLimit, bytes);
+    const QStringList texts = deserialize(bytes);
+    if (error != 0)
+        return {texts, systemFailure(error), snapshot};
+    snapshot.read = true;
+    snapshot.bytes = bytes;
+    return {texts, std::nullopt, snapshot};
+}
+
+bool changedSince(const QString &path, const Snapshot &snapshot)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status{};
+    // Gone, or no longer a file: the save has nothing to lose there (and refuses
+    // what is not a regular file, saying why).
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    if (!snapshot.exists)
+        return true;
+    const Snapshot now = snapshotOf(status);
+    if (now.size != snapshot.size || now.modifiedNs != snapshot.modifiedNs
+        || now.device != snapshot.device || now.inode != snapshot.inode)
+        return true;
+    if (!snapshot.read)
+        return false;
+    // Same size and time: compare what was read, for writers that keep the time.
+    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    QByteArray bytes;
+    return fd.get() >= 0 && readUpTo(fd.get(), ReadLimit, bytes) == 0 && bytes != snapshot.bytes;
+}
+
+Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &readAtStart)
+{
+    const QByteArray bytes = serialize(tableTexts);
+    QByteArray target;
+    if (const auto failure = resolveTarget(QFile::encodeName(path), target))
+        return {failure, {}, {}};
+    struct stat status{};
+    const bool exists = ::stat(target.constData(), &status) == 0;
+    if (!exists && errno != ENOENT)
+        return {systemFailure(errno), {}, {}};
+    if (exists) {
+        if (const auto wrongKind = kindFailure(status))
+            return {wrongKind, {}, {}};
+    }
+
+    const QByteArray folder = folderOf(target);
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temporary = folder + "/." + target.mid(slash + 1) + ".XXXXXX";
+    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return {systemFailure(errno), {}, {}};
+    const auto fail = [&temporary](int error) {
+        ::unlink(temporary.constData());
+        return Saved{systemFailure(error), {}, {}};
+    };
+
+    // The new file gets the old one's permissions, or those a new file gets here.
+    mode_t mode = 0;
+    if (exists) {
+        mode = status.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd.get(), mode) != 0)
+        return fail(errno);
+    if (const int error = writeAll(fd.get(), bytes))
+        return fail(error);
+    if (::fsync(fd.get()) != 0 || fd.close() != 0)
+        return fail(errno);
+
+    QByteArray keptAs;
+    if (exists && readAtStart.exists && !readAtStart.read) {
+        if (const auto failure = keepAside(target, keptAs)) {
+            ::unlink(temporary.constData());
+            return {failure, {}, {}};
+        }
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        return fail(errno);
+    Snapshot written;
+    if (::stat(target.constData(), &status) == 0)
+        written = snapshotOf(status);
+    written.read = true;
+    written.bytes = bytes;
+    std::optional<Failure> failure;
+    if (const int error = syncFolder(folder))
+        failure = systemFailure(error); // in place, but perhaps not yet on the disk
+    return {failure, QFile::decodeName(keptAs), written};
+}
+
+} // namespace quillet::ComparisonDataFile

@@ -1,7 +1,7 @@
 #include "core/comparison_graph.h"
 
 #include "core/numeric_text.h"
-#include "core/vacant_sort.h"
+#include "core/comparison_table.h"
 
 #include <array>
 #include <cmath>
@@ -10,12 +10,29 @@ namespace quillet {
 
 namespace {
 
+// The edges start beyond any magnitude or measured value a table holds (entries
+// of 9999 are vacant), so the first row moves all four.
+constexpr double StartLow = 9999;
+constexpr double StartHigh = -9999;
+
+// A coordinate beyond this many twips lies far outside the picture; larger
+// values would overflow the conversion to int, which is undefined.
+constexpr double CoordinateLimit = 1e9;
+
+// What a read-out value that is not a number shows.
+constexpr char16_t NoValue[] = u"--.--";
+
+QString readoutValue(double value, QStringView pattern)
+{
+    return std::isfinite(value) ? FormatPattern(value, pattern) : QString::fromUtf16(NoValue);
+}
+
 // One coordinate of a dot: the difference first, then the division by the
 // widened span, then the multiplication by the extent, then the floor.
 int plotCoordinate(double value, double low, double high)
 {
     const double position = FloorValue((value - low) / (high - low) * PlotExtent);
-    if (!std::isfinite(position) || position < -1e9 || position > 1e9)
+    if (!std::isfinite(position) || position < -CoordinateLimit || position > CoordinateLimit)
         return PlotExtent / 2;
     return int(position);
 }
@@ -27,7 +44,7 @@ ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts)
     auto [measured, magnitude] = ReadTableNumbers(tableTexts);
     const int count = SortAndCountBeforeVacant(measured, magnitude);
 
-    PlotEdges e{9999, -9999, 9999, -9999};
+    PlotEdges e{StartLow, StartHigh, StartLow, StartHigh};
     for (int i = 0; i < count; ++i) {
         if (e.PlotRight < measured[i])
             e.PlotRight = measured[i];
@@ -59,8 +76,8 @@ QString CursorReadout(const PlotEdges &edges, float x, float y)
 {
     const double xValue = (edges.PlotRight - edges.PlotLeft) / PlotExtent * double(x) + edges.PlotLeft;
     const double yValue = (edges.PlotBottom - edges.PlotTop) / PlotExtent * double(y) + edges.PlotTop;
-    return QStringLiteral("X=") + FormatPattern(xValue, u"#####.00") + QStringLiteral(" / Y=")
-        + FormatPattern(yValue, u"####.00");
+    return QStringLiteral("X=") + readoutValue(xValue, u"#####.00") + QStringLiteral(" / Y=")
+        + readoutValue(yValue, u"####.00");
 }
 
 } // namespace quillet

@@ -32,7 +32,8 @@ inline constexpr int PlotExtent = 4500;
 // middle, PlotExtent / 2.
 ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts);
 
-// x, y: pointer position on Picture1 in twips. "X=<#####.00> / Y=<####.00>".
+// x, y: pointer position on Picture1 in twips. "X=<#####.00> / Y=<####.00>";
+// a value that is not a number (edges of huge magnitudes overflow) shows as "--.--".
 QString CursorReadout(const PlotEdges &edges, float x, float y);
 
 } // namespace quillet

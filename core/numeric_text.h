@@ -10,10 +10,6 @@
 // whatever the user's locale.
 namespace quillet {
 
-// Put into working arrays for a table row or averaging slot without data, and
-// recognised by exact equality (a typed 9999 is therefore vacant too).
-inline constexpr double VacantMarker = 9999.0;
-
 // Leading-number parse. Blanks, tabs and line feeds are removed everywhere first;
 // then an optional sign, digits with at most one point and an optional exponent
 // are read up to the first character that cannot continue the number (a carriage

@@ -1,6 +1,6 @@
 // MagnitudeTextParser on any text: no crash, no hang, and every value text is at
 // most 7 characters taken from the text, one per recognised keyword at most.
-#include "core/magnitude_parser.h"
+#include "core/magnitude_text_parser.h"
 
 #include <cstdint>
 #include <cstdio>

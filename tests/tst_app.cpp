@@ -11,6 +11,7 @@ class TestApp : public QObject
 private Q_SLOTS:
     void withoutDisplay_data();
     void withoutDisplay();
+    void unknownPlatform();
 };
 
 void TestApp::withoutDisplay_data()
@@ -20,6 +21,25 @@ void TestApp::withoutDisplay_data()
     QTest::newRow("no DISPLAY") << QString() << QString();
     QTest::newRow("no DISPLAY, xcb asked for") << QString() << QStringLiteral("xcb");
     QTest::newRow("DISPLAY without a server") << QStringLiteral(":87654") << QString();
+}
+
+// A platform that does not exist is named as the cause, not the display.
+void TestApp::unknownPlatform()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("bogus"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("QUILLET3_BINARY"), {});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardError())
+                                  .split(u'\n', Qt::SkipEmptyParts)
+                                  .filter(QStringLiteral("quillet3:"));
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().contains(QStringLiteral("\"bogus\"")));
+    QVERIFY(!lines.first().contains(QStringLiteral("display")));
 }
 
 // Without a display the program says so in one line and exits with status 1:

@@ -105,7 +105,7 @@ void TestComparisonGraph::readout_data()
     QTest::newRow("outside the plot") << worked << -4500.f << 9000.f << "X=-1.60 / Y=15.75";
     QTest::newRow("fractional twips") << worked << 7.5f << 22.5f << "X=.80 / Y=9.77";
     QTest::newRow("infinite span") << QList<double>{-qInf(), qInf(), 0, 1} << 0.f << 0.f
-                                   << "X=NaN / Y=.00";
+                                   << "X=--.-- / Y=.00";
 }
 
 void TestComparisonGraph::readout()

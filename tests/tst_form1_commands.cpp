@@ -1,5 +1,5 @@
 // The commands of the main window: Measure, averaging and the import.
-#include "core/magnitude_parser.h"
+#include "core/magnitude_text_parser.h"
 #include "form_test_support.h"
 #include "table_texts.h"
 
@@ -137,6 +137,8 @@ void TestForm1Commands::measureWithoutValue()
 void TestForm1Commands::measureDegenerate_data()
 {
     QTest::addColumn<QStringList>("table");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("message");
     QStringList one(30);
     one[0] = QStringLiteral("1");
     one[1] = QStringLiteral("10");
@@ -146,22 +148,30 @@ void TestForm1Commands::measureDegenerate_data()
     QStringList huge = one;
     huge[2] = QStringLiteral("1e300");
     huge[3] = QStringLiteral("1e300");
-    QTest::newRow("empty table") << QStringList(30);
-    QTest::newRow("one row") << one;
-    QTest::newRow("same measured value") << same;
-    QTest::newRow("overflow") << huge;
+    const QString v = QStringLiteral("2.5");
+    QTest::newRow("empty table") << QStringList(30) << v << NoLine;
+    QTest::newRow("one row") << one << v << NoLine;
+    QTest::newRow("same measured value") << same << v << NoLine;
+    QTest::newRow("overflow") << huge << v << NoLine;
+    // The line is there; the variable's magnitude is beyond a double.
+    QTest::newRow("variable value overflows")
+        << table({{"1", "10"}, {"2", "12"}}) << QStringLiteral("1e308")
+        << QStringLiteral("変光星の等級を計算できません\r変光星の測光値が大きすぎます");
 }
 
 void TestForm1Commands::measureDegenerate()
 {
     QFETCH(QStringList, table);
+    QFETCH(QString, variable);
+    QFETCH(QString, message);
     Fixture f;
     f.form.Command17_Click(); // an earlier good result stays on show
     f.boxes.texts.clear();
     setTable(f.form, table);
+    f.form.text(31)->setText(variable);
     const QStringList before = allTexts(f.form);
     f.form.Command17_Click();
-    QCOMPARE(f.boxes.texts, QStringList{NoLine});
+    QCOMPARE(f.boxes.texts, QStringList{message});
     QCOMPARE(allTexts(f.form), before);
 }
 
@@ -288,11 +298,15 @@ void TestForm1Commands::averageWithoutSlots()
     const QStringList before = allTexts(f.form);
     f.form.Command18_Click();
     QCOMPARE(allTexts(f.form), before);
+    QVERIFY(f.boxes.texts.isEmpty());
     for (int n = 32; n <= 36; ++n)
         f.form.text(n)->setText(QStringLiteral("1e308"));
-    f.form.Command18_Click(); // the sum overflows: no number to show
-    QCOMPARE(f.form.label(14)->text(), QStringLiteral("1.00"));
-    QVERIFY(f.boxes.texts.isEmpty());
+    // The sum overflows: no number to show, and the earlier result does not stay
+    // on view as if it were this one.
+    f.form.Command18_Click();
+    QCOMPARE(f.form.label(14)->text(), QStringLiteral("--.--"));
+    QCOMPARE(f.form.label(15)->text(), QStringLiteral("--.--"));
+    QCOMPARE(f.boxes.texts, QStringList{QStringLiteral("平均を計算できません\r「平均の算出」エリアの値が大きすぎます")});
 }
 
 void TestForm1Commands::importWorkedExample()

@@ -1,5 +1,5 @@
 #include "core/numeric_text.h"
-#include "core/vacant_sort.h"
+#include "core/comparison_table.h"
 
 #include <QRandomGenerator>
 #include <QTest>

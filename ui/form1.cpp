@@ -1,12 +1,14 @@
 #include "ui/form1.h"
 
+#include "core/averaging.h"
 #include "core/calibration.h"
 #include "core/comparison_data_file.h"
-#include "core/magnitude_parser.h"
+#include "core/comparison_table.h"
+#include "core/magnitude_text_parser.h"
 #include "core/numeric_text.h"
-#include "core/vacant_sort.h"
 #include "ui/form2.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -14,8 +16,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSessionManager>
 
-#include <cmath>
+#include <cstring>
 
 // The icon lives in this static library's resources, which need registering.
 static void initQuillet3Resources()
@@ -31,7 +34,11 @@ namespace {
 using forms::ControlKind;
 using forms::ControlSpec;
 
-QString number(const char *prefix, int n)
+// What a result label shows before the first result, or when there is none.
+const QString NoResult = QStringLiteral("--.--");
+
+// "Text" and 31 make "Text31".
+QString controlName(const char *prefix, int n)
 {
     return QLatin1String(prefix) + QString::number(n);
 }
@@ -43,7 +50,7 @@ std::vector<ControlSpec> form1Controls()
     const QString mv = QStringLiteral("測光値");
     const QString cat = QStringLiteral("ｶﾀﾛｸﾞ値");
     const QString err = QStringLiteral("測光ｴﾗｰ");
-    const QString dash = QStringLiteral("--.--");
+    const QString dash = NoResult;
     const QString c = QStringLiteral("c");
     const QString f1 = QStringLiteral("Frame1");
     const QString f2 = QStringLiteral("Frame2");
@@ -84,20 +91,20 @@ std::vector<ControlSpec> form1Controls()
     // The averaging slots Text32..Text36 and their clear buttons Command19..Command23.
     for (int s = 0; s < 5; ++s) {
         const int top = 360 + 480 * s;
-        specs.push_back({number("Text", 32 + s), ControlKind::TextBox, f3, {}, 240, top, 975, 405,
+        specs.push_back({controlName("Text", 32 + s), ControlKind::TextBox, f3, {}, 240, top, 975, 405,
                          62 + s, QStringLiteral("平均の算出 %1").arg(s + 1)});
-        specs.push_back({number("Command", 19 + s), ControlKind::Button, f3, c, 1320, top, 255,
+        specs.push_back({controlName("Command", 19 + s), ControlKind::Button, f3, c, 1320, top, 255,
                          s == 0 ? 390 : 375, 72 + s, QStringLiteral("平均の算出 %1 をクリア").arg(s + 1)});
     }
 
     // The comparison-star table: row k is Text(2k-1), Text(2k) and Command(k+1).
     for (int k = 1; k <= TableRows; ++k) {
         const int top = 720 + 360 * (k - 1);
-        specs.push_back({number("Text", 2 * k - 1), ControlKind::TextBox, f1, {}, 240, top, 1095,
+        specs.push_back({controlName("Text", 2 * k - 1), ControlKind::TextBox, f1, {}, 240, top, 1095,
                          405, 2 * k - 2, QStringLiteral("比較星 %1 %2").arg(k).arg(mv)});
-        specs.push_back({number("Text", 2 * k), ControlKind::TextBox, f1, {}, 1440, top, 1095, 405,
+        specs.push_back({controlName("Text", 2 * k), ControlKind::TextBox, f1, {}, 1440, top, 1095, 405,
                          2 * k - 1, QStringLiteral("比較星 %1 %2").arg(k).arg(cat)});
-        specs.push_back({number("Command", k + 1), ControlKind::Button, f1, c, 2640, top, 255,
+        specs.push_back({controlName("Command", k + 1), ControlKind::Button, f1, c, 2640, top, 255,
                          k <= 2 ? 390 : 375, 33 + k, QStringLiteral("比較星 %1 をクリア").arg(k)});
     }
     return specs;
@@ -120,6 +127,41 @@ constexpr Handler ClickHandlers[28] = {
 
 const QString DegenerateFitMessage = QStringLiteral(
     "近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
+const QString MagnitudeOutOfRangeMessage = QStringLiteral(
+    "変光星の等級を計算できません\r変光星の測光値が大きすぎます");
+const QString AverageOutOfRangeMessage = QStringLiteral(
+    "平均を計算できません\r「平均の算出」エリアの値が大きすぎます");
+
+// Why compdata.txt could not be read or written, in the user's words.
+QString problemText(const ComparisonDataFile::Failure &failure)
+{
+    using ComparisonDataFile::Problem;
+    const QString name = QString::fromLatin1(ComparisonDataFile::FileName);
+    switch (failure.problem) {
+    case Problem::Folder:
+        return QStringLiteral("%1 はフォルダです").arg(name);
+    case Problem::NotRegularFile:
+        return QStringLiteral("%1 は通常のファイルではありません（デバイス、パイプなど）").arg(name);
+    case Problem::BrokenLink:
+        return QStringLiteral("%1 はリンクですが、リンク先がありません").arg(name);
+    case Problem::NoPermission:
+        return QStringLiteral("%1 を読み書きする権限がありません").arg(name);
+    case Problem::ReadOnlyPlace:
+        return QStringLiteral("書き込みできない場所です（読み取り専用）");
+    case Problem::DiskFull:
+        return QStringLiteral("ディスクの空きがありません");
+    case Problem::TooLarge:
+        return QStringLiteral("ファイルの大きさの上限を超えます");
+    case Problem::FolderMissing:
+        return QStringLiteral("作業フォルダがありません（削除または移動されました）");
+    case Problem::Other:
+        break;
+    }
+    // The system's own name for the error (EIO, ...) is the same in every locale.
+    const char *code = strerrorname_np(failure.systemError);
+    return QStringLiteral("入出力エラーです（%1）")
+        .arg(code ? QString::fromLatin1(code) : QString::number(failure.systemError));
+}
 
 } // namespace
 
@@ -144,12 +186,12 @@ Form1::Form1(QWidget *parent)
 
     const auto controls = forms::buildControls(this, form1Controls());
     for (int n = 1; n <= 36; ++n)
-        m_text[n] = qobject_cast<QLineEdit *>(controls.value(number("Text", n)));
+        m_text[n] = qobject_cast<QLineEdit *>(controls.value(controlName("Text", n)));
     m_text37 = qobject_cast<QPlainTextEdit *>(controls.value(QStringLiteral("Text37")));
     for (int n = 1; n <= 15; ++n)
-        m_label[n] = qobject_cast<QLabel *>(controls.value(number("Label", n)));
+        m_label[n] = qobject_cast<QLabel *>(controls.value(controlName("Label", n)));
     for (int n = 1; n <= 27; ++n) {
-        m_command[n] = qobject_cast<QPushButton *>(controls.value(number("Command", n)));
+        m_command[n] = qobject_cast<QPushButton *>(controls.value(controlName("Command", n)));
         connect(m_command[n], &QPushButton::clicked, this, ClickHandlers[n]);
     }
     m_text[31]->installEventFilter(this);
@@ -201,10 +243,17 @@ void Form1::Form_Load()
     command1_click();
     m_text[31]->clear();
     const auto loaded = ComparisonDataFile::load(QString::fromLatin1(ComparisonDataFile::FileName));
+    m_fileAtStart = loaded.snapshot;
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
-    if (loaded.error)
-        message(QStringLiteral("比較星データを読み込めませんでした\r") + *loaded.error);
+    if (loaded.failure) {
+        QString text = QStringLiteral("比較星データを読み込めませんでした\r") + problemText(*loaded.failure);
+        // A regular file that could not be read is kept, never overwritten.
+        if (loaded.snapshot.exists && (loaded.failure->problem != ComparisonDataFile::Problem::Folder
+                                       && loaded.failure->problem != ComparisonDataFile::Problem::NotRegularFile))
+            text += QStringLiteral("\r保存するときは、このファイルを別の名前で残します");
+        message(text);
+    }
     m_text[1]->setFocus();
 }
 
@@ -213,16 +262,49 @@ void Form1::Form_Load()
 void Form1::Form_Unload(int &Cancel)
 {
     if (message(QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
-        const auto failure = ComparisonDataFile::save(
-            QString::fromLatin1(ComparisonDataFile::FileName), tableTexts());
-        if (failure) {
-            message(QStringLiteral("比較星データを保存できませんでした\r") + *failure);
+        const QString path = QString::fromLatin1(ComparisonDataFile::FileName);
+        // Another program (a second copy, say) wrote the file since start-up:
+        // replacing it would lose its rows without a word.
+        if (ComparisonDataFile::changedSince(path, m_fileAtStart)
+            && !message(QStringLiteral("%1 は起動後にほかのプログラムが書き換えています\r"
+                                       "この内容で置き換えて保存しますか")
+                            .arg(path),
+                        forms::MessageBoxes::Buttons::OkCancel)) {
             Cancel = 1;
             return;
         }
+        const auto saved = ComparisonDataFile::save(path, tableTexts(), m_fileAtStart);
+        if (saved.snapshot.exists)
+            m_fileAtStart = saved.snapshot;
+        if (saved.failure) {
+            message(QStringLiteral("比較星データを保存できませんでした\r") + problemText(*saved.failure));
+            Cancel = 1;
+            return;
+        }
+        if (!saved.keptAs.isEmpty())
+            message(QStringLiteral("読み込めなかった %1 を %2 として残しました").arg(path, saved.keptAs));
     }
     if (m_form2)
         m_form2->close();
+}
+
+void Form1::requestClose()
+{
+    if (QApplication::activeModalWidget())
+        return;
+    close();
+}
+
+void Form1::commitData(QSessionManager &manager)
+{
+    if (!manager.allowsInteraction())
+        return; // nobody to ask
+    int cancel = 0;
+    Form_Unload(cancel);
+    manager.release();
+    // Only a failed save stops the logout: the table would be lost otherwise.
+    if (cancel)
+        manager.cancel();
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -278,27 +360,29 @@ void Form1::Command26_Click()
 // Measure: fit the line through the comparison stars and convert Text31 with it.
 void Form1::Command17_Click()
 {
-    if (IsEmptyText(m_text[31]->text())) {
-        message(QStringLiteral("変光星の測光値を入力して下さい"));
+    const Measurement result = MeasureVariable(tableTexts(), m_text[31]->text());
+    if (result.problem) {
+        switch (*result.problem) {
+        case MeasureProblem::NoVariableValue:
+            message(QStringLiteral("変光星の測光値を入力して下さい"));
+            break;
+        case MeasureProblem::NoLine:
+            message(DegenerateFitMessage);
+            break;
+        case MeasureProblem::MagnitudeOutOfRange:
+            message(MagnitudeOutOfRangeMessage);
+            break;
+        }
         return;
     }
-    const auto line = FitCalibrationLine(tableTexts());
-    const double magnitude =
-        line ? line->slope * ParseNumber(m_text[31]->text()) + line->constant : 0.0;
-    // Nothing is written unless every result is a number.
-    if (!line || !std::isfinite(magnitude)) {
-        message(DegenerateFitMessage);
-        return;
-    }
-    m_label[10]->setText(QStringLiteral("傾き =") + SignedNumberText(line->slope));
-    m_label[12]->setText(QStringLiteral("定数 =") + SignedNumberText(line->constant));
-    const QString magnitudeText = FormatPattern(magnitude, u"##.00");
-    m_label[6]->setText(magnitudeText);
-    m_label[8]->setText(FormatPattern(line->error, u"#0.00"));
+    m_label[10]->setText(QStringLiteral("傾き =") + result.slope);
+    m_label[12]->setText(QStringLiteral("定数 =") + result.constant);
+    m_label[6]->setText(result.magnitude);
+    m_label[8]->setText(result.error);
 
     for (int n = 32; n <= 36; ++n) {
         if (IsEmptyText(m_text[n]->text())) {
-            m_text[n]->setText(magnitudeText);
+            m_text[n]->setText(result.magnitude);
             return;
         }
     }
@@ -327,16 +411,25 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// Averaging. With no slot occupied the labels keep what they show; a mean or
+// error too large for a number clears them, so no earlier result stays on view
+// as if it were this one.
 void Form1::Command18_Click()
 {
     QStringList slotTexts;
     for (int n = 32; n <= 36; ++n)
         slotTexts.append(m_text[n]->text());
-    const auto average = AverageSlots(slotTexts);
-    if (!average || !std::isfinite(average->mean) || !std::isfinite(average->error))
+    const AverageTexts result = AverageSlotTexts(slotTexts);
+    if (result.problem == AverageProblem::NoOccupiedSlot)
         return;
-    m_label[14]->setText(FormatPattern(average->mean, u"#0.00"));
-    m_label[15]->setText(FormatPattern(average->error, u"#0.00"));
+    if (result.problem == AverageProblem::OutOfRange) {
+        m_label[14]->setText(NoResult);
+        m_label[15]->setText(NoResult);
+        message(AverageOutOfRangeMessage);
+        return;
+    }
+    m_label[14]->setText(result.mean);
+    m_label[15]->setText(result.error);
 }
 
 void Form1::clearSlot(int slot)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/comparison_data_file.h"
 #include "ui/form2.h"
 #include "ui/forms.h"
 
@@ -13,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSessionManager;
 
 namespace quillet {
 
@@ -38,6 +40,12 @@ public:
     Form2 *graphWindow() const { return m_form2; }
 
     QStringList tableTexts() const; // Text1 .. Text30
+
+    // A request to end from outside (a signal, the session): treated as a press
+    // on the close box, unless a message box is already asking the user.
+    void requestClose();
+    // The desktop session is ending: the same save question as on closing.
+    void commitData(QSessionManager &manager);
 
 public Q_SLOTS:
     void Form_Load();
@@ -89,6 +97,10 @@ private:
     std::array<QPushButton *, 28> m_command{}; // index = number; 0 unused
     QPlainTextEdit *m_text37 = nullptr;
     QPointer<Form2> m_form2;
+    // compdata.txt as start-up found it (or the last save wrote it): a save asks
+    // before replacing a file another program wrote since, and keeps one that
+    // could not be read.
+    ComparisonDataFile::Snapshot m_fileAtStart;
 };
 
 } // namespace quillet

@@ -1,4 +1,4 @@
-#include "core/magnitude_parser.h"
+#include "core/magnitude_text_parser.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -104,4 +104,4 @@ void TestMagnitudeParser::largePasteIsLinear()
 }
 
 QTEST_GUILESS_MAIN(TestMagnitudeParser)
-#include "tst_magnitude_parser.moc"
+#include "tst_magnitude_text_parser.moc"

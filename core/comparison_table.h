@@ -5,9 +5,15 @@
 #include <array>
 #include <span>
 
+// The comparison-star table as the computations see it, and the procedure the
+// fit, the averaging and the graph share to drop entries without data.
 namespace quillet {
 
 inline constexpr int TableRows = 15;
+
+// Put into working arrays for a table row or averaging slot without data, and
+// recognised by exact equality (a typed 9999 is therefore vacant too).
+inline constexpr double VacantMarker = 9999.0;
 
 // The comparison-star table as numbers: row k's measured value and catalogue
 // magnitude, parsed from Text(2k-1) and Text(2k). A row whose both values are 0

@@ -1,4 +1,4 @@
-#include "core/magnitude_parser.h"
+#include "core/magnitude_text_parser.h"
 
 #include <vector>
 

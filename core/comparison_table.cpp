@@ -1,4 +1,4 @@
-#include "core/vacant_sort.h"
+#include "core/comparison_table.h"
 
 #include "core/numeric_text.h"
 

@@ -1,0 +1,70 @@
+#include "ui/shutdown_signals.h"
+
+#include <QSocketNotifier>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace quillet {
+
+namespace {
+
+constexpr std::array<int, 3> Handled = {SIGTERM, SIGHUP, SIGINT};
+
+// The write end for the handler; a signal handler can reach nothing else.
+int g_writeEnd = -1;
+int g_readEnd = -1;
+
+void onSignal(int signalNumber)
+{
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(signalNumber);
+    // A full pipe drops the byte: a request is already waiting.
+    [[maybe_unused]] const ssize_t written = ::write(g_writeEnd, &byte, 1);
+    errno = saved;
+}
+
+} // namespace
+
+ShutdownSignals::ShutdownSignals(QObject *parent)
+    : QObject(parent)
+{
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0)
+        return; // without the pipe the signals keep their default action
+    g_readEnd = ends[0];
+    g_writeEnd = ends[1];
+    m_notifier = new QSocketNotifier(g_readEnd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ShutdownSignals::readPending);
+
+    struct sigaction action{};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signalNumber : Handled)
+        ::sigaction(signalNumber, &action, nullptr);
+}
+
+ShutdownSignals::~ShutdownSignals()
+{
+    if (!m_notifier)
+        return;
+    for (const int signalNumber : Handled)
+        std::signal(signalNumber, SIG_DFL);
+    ::close(g_readEnd);
+    ::close(g_writeEnd);
+    g_readEnd = g_writeEnd = -1;
+}
+
+void ShutdownSignals::readPending()
+{
+    unsigned char byte = 0;
+    while (::read(g_readEnd, &byte, 1) == 1)
+        Q_EMIT requested(byte);
+}
+
+} // namespace quillet

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace quillet {
+
+// SIGTERM, SIGHUP (the terminal closed) and SIGINT (Ctrl+C) as a request to close,
+// delivered on the event loop: the handler only writes the signal's number into a
+// pipe, and a socket notifier reads it there (no Qt call inside a signal handler).
+// One instance at a time.
+class ShutdownSignals final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ShutdownSignals(QObject *parent = nullptr);
+    ~ShutdownSignals() override;
+
+Q_SIGNALS:
+    void requested(int signalNumber);
+
+private:
+    void readPending();
+
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace quillet
