@@ -18,6 +18,7 @@ import importlib.util
 import resource
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -118,16 +119,20 @@ class Session:
             return None
 
     # -- the program ----------------------------------------------------------
-    def launch(self, file_size_limit=None):
+    def launch(self, file_size_limit=None, start_message=False):
+        """Starts the program; with start_message, start-up shows a message box
+        before the main window."""
+        # SIGXFSZ keeps its default action (subprocess restores it): the program
+        # must ignore it itself, or the limit would kill it mid-save.
         def limits():
             if file_size_limit is not None:
-                signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
                 resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, resource.RLIM_INFINITY))
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
                                         preexec_fn=limits, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
-        self.main = self.window("^Quillet3 ver1.00$")
+        if not start_message:
+            self.main = self.window("^Quillet3 ver1.00$")
         self.accessible = wait_for("quillet3 on the accessibility bus", self._application, 20)
 
     def xdotool(self, *args):
@@ -163,6 +168,12 @@ class Session:
         found = wait_for("the control named " + name, lambda: pyatspi.findDescendant(
             self.accessible, lambda node: node is not None and node.name == name), 10)
         return found
+
+    def heard(self, text):
+        """The name of an object that contains text (a message box's message)."""
+        found = wait_for("something heard as " + text, lambda: pyatspi.findDescendant(
+            self.accessible, lambda node: node is not None and text in (node.name or "")), 10)
+        return found.name
 
     def result(self, role):
         """The text a value label shows, as heard: its name is the role, a blank
@@ -270,7 +281,10 @@ class Session:
                 process.kill()
                 process.wait()
         if self.display:
-            self.display.close()
+            try:
+                self.display.close()
+            except Exception:  # noqa: BLE001 - the server may be gone already
+                pass
         if self.server:
             self.server.terminate()
             self.server.wait()
@@ -392,7 +406,87 @@ def scenario_save_fails(s):
         raise Failure("the table kept after the failure was not saved: %r" % s.data_file())
 
 
-SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails}
+def edit_first_row(s, text):
+    s.click("比較星 1 測光値")
+    s.keys("ctrl+a")
+    s.type(text)
+
+
+def write_start_file(s):
+    with open(os.path.join(s.workdir, "compdata.txt"), "wb") as f:
+        f.write(START_FILE)
+
+
+def scenario_signals(s):
+    """Ending the program from outside is a press on the close box: the save
+    question, OK saving and Cancel quitting without saving."""
+    edited = START_FILE.replace(b" 1 , 9.75 ", b" 5 , 9.75 ")
+    for number, key, expected in ((signal.SIGTERM, "Return", edited),
+                                  (signal.SIGHUP, "Escape", START_FILE),
+                                  (signal.SIGINT, "Return", edited)):
+        write_start_file(s)
+        s.launch()
+        edit_first_row(s, "5")
+        s.program.send_signal(number)
+        s.answer_message_box(key)
+        code = s.program.wait(timeout=20)
+        if code != 0:
+            raise Failure("after %s quillet3 exited with status %d" % (number.name, code))
+        if s.data_file() != expected:
+            raise Failure("after %s compdata.txt is %r" % (number.name, s.data_file()))
+
+
+def scenario_display_lost(s):
+    """With the display gone there is nobody to ask: one line says the edits are
+    lost, and the exit status says it failed."""
+    s.launch()
+    edit_first_row(s, "5")
+    s.server.kill()
+    s.server.wait()
+    code = s.program.wait(timeout=20)
+    stderr = s.program.stderr.read().decode(errors="replace")
+    lines = [line for line in stderr.splitlines() if line.startswith("quillet3:")]
+    if code == 0 or len(lines) != 1 or "display was lost" not in lines[0]:
+        raise Failure("display lost: status %d, stderr %r" % (code, stderr))
+    s.server = None
+    s.display = None
+
+
+def scenario_link_to_device(s):
+    """compdata.txt leading to a device is never opened nor replaced; the window
+    says why and stays open with its table."""
+    node = os.path.join(s.workdir, "device")
+    try:
+        os.mknod(node, 0o666 | stat.S_IFCHR, os.makedev(1, 3))  # a /dev/null of our own
+        is_kind = stat.S_ISCHR
+    except PermissionError:
+        os.mkfifo(node)  # without the right to make devices: a pipe
+        is_kind = stat.S_ISFIFO
+    os.remove(os.path.join(s.workdir, "compdata.txt"))
+    os.symlink(node, os.path.join(s.workdir, "compdata.txt"))
+    s.launch(start_message=True)
+    s.heard("通常のファイルではありません")
+    s.answer_message_box("Return")
+    s.main = s.window("^Quillet3 ver1.00$")
+    edit_first_row(s, "5")
+    s.close_box(s.main)
+    s.answer_message_box("Return")  # OK: save
+    s.heard("比較星データを保存できませんでした")
+    s.answer_message_box("Return")
+    time.sleep(0.5)
+    if s.program.poll() is not None or not s.find_windows("^Quillet3 ver1.00$"):
+        raise Failure("the window closed after a save it refused")
+    if not is_kind(os.stat(node).st_mode) or not os.path.islink(os.path.join(s.workdir, "compdata.txt")):
+        raise Failure("the device or the link was replaced")
+    s.close_box(s.main)
+    s.answer_message_box("Escape")  # Cancel: leave without saving
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
+SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails,
+             "signals": scenario_signals, "display-lost": scenario_display_lost,
+             "link-to-device": scenario_link_to_device}
 
 
 REQUIRED_PROGRAMS = ("Xvfb", "openbox", "xdotool", "xclip", "convert", "dbus-run-session")
@@ -428,8 +522,7 @@ def main():
     artifacts = sys.argv[3] if len(sys.argv) > 3 else None
     s = Session(os.path.abspath(binary), artifacts)
     try:
-        with open(os.path.join(s.workdir, "compdata.txt"), "wb") as f:
-            f.write(START_FILE)
+        write_start_file(s)
         s.start_server()
         SCENARIOS[name](s)
         print("e2e %s: passed" % name)
