@@ -1,10 +1,16 @@
 // Core benchmarks: the parser against a plain keyword count over the same text,
-// and one fit of a full table.
+// the worst paste, one fit of a full table, one number parse, and reading a huge
+// compdata.txt at start-up.
 #include "bench_common.h"
 #include "core/calibration.h"
+#include "core/comparison_data_file.h"
 #include "core/magnitude_text_parser.h"
+#include "core/numeric_text.h"
 
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 
 using namespace quillet;
 using namespace quillet::bench;
@@ -38,5 +44,40 @@ int main()
     }) / calls;
     std::snprintf(figure, sizeof figure, "%.3f us per fit", fit * 1e6);
     report("FitCalibrationLine, 15 rows", figure, fit / 1e-6, "< 1 us", fit < 1e-6);
-    return sink == 0; // keeps the loop from being optimised away
+
+    // Keywords without any dash, densely packed: every window is searched in full.
+    const QString dense = QStringLiteral("Magnitude").repeated(400'000);
+    const double worst = medianSeconds(3, [&] { found = MagnitudeTextParser(dense).size(); });
+    std::snprintf(figure, sizeof figure, "%.0f ms, %lld values", worst * 1e3, (long long)found);
+    report("MagnitudeTextParser, dense 3.6 M", figure, worst / 5.0, "< 5 s", worst < 5.0);
+
+    const QStringList numbers{QStringLiteral("12.345"), QStringLiteral("-8.123"),
+                              QStringLiteral(" 1234.5"), QStringLiteral("10.75 "),
+                              QStringLiteral("1e-3"), QStringLiteral("abc")};
+    constexpr int parses = 1200000;
+    const double parse = medianSeconds(5, [&] {
+        for (int i = 0; i < parses; ++i)
+            sink += ParseNumber(numbers[i % numbers.size()]);
+    }) / parses;
+    std::snprintf(figure, sizeof figure, "%.1f ns per text", parse * 1e9);
+    report("ParseNumber, typed texts", figure, parse / 1e-6, "< 1 us", parse < 1e-6);
+
+    // A 50 MiB file of random bytes as compdata.txt: start-up reads its head only.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("compdata.txt"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        QRandomGenerator random(99);
+        for (int i = 0; i < 50; ++i) {
+            random.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
+            file.write(chunk);
+        }
+    }
+    const double load = medianSeconds(5, [&] { sink += ComparisonDataFile::load(path).tableTexts.size(); });
+    std::snprintf(figure, sizeof figure, "%.2f ms", load * 1e3);
+    report("load, 50 MiB random compdata.txt", figure, load / 0.5, "< 500 ms", load < 0.5);
+    return sink == 0; // keeps the loops from being optimised away
 }

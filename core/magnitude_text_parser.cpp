@@ -10,14 +10,14 @@ constexpr qsizetype Window = 100;
 constexpr qsizetype ValueLength = 7;
 } // namespace
 
-QStringList MagnitudeTextParser(QStringView text)
+QStringList MagnitudeTextParser(QStringView text, qsizetype maxCount)
 {
     // First the start of every value (-1: past the end of the text), then the texts,
     // so the list is allocated once for a paste of any size.
     std::vector<qsizetype> starts;
     const qsizetype length = text.size();
     qsizetype i = 0; // 0-based scan position
-    while (i < length) {
+    while (i < length && qsizetype(starts.size()) != maxCount) {
         i = text.indexOf(Keyword, i);
         if (i < 0)
             break;

@@ -1,7 +1,7 @@
 #include "core/numeric_text.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -18,30 +18,6 @@ bool isRemovedBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
-
-// Collects characters on the stack, moving to the heap only for very long texts.
-class Gathered
-{
-public:
-    void push(char c)
-    {
-        if (m_heap.empty() && m_size < sizeof m_inline) {
-            m_inline[m_size++] = c;
-            return;
-        }
-        if (m_heap.empty())
-            m_heap.assign(m_inline, m_size);
-        m_heap.push_back(c);
-        ++m_size;
-    }
-    const char *data() const { return m_heap.empty() ? m_inline : m_heap.data(); }
-    std::size_t size() const { return m_size; }
-
-private:
-    char m_inline[64];
-    std::string m_heap;
-    std::size_t m_size = 0;
-};
 
 // from_chars reports a value outside the range of a double without a result;
 // whether it overflowed or underflowed follows from the decimal exponent of the
@@ -107,9 +83,9 @@ void incrementDigits(std::string &digits)
 
 double ParseNumber(QStringView text)
 {
-    // Characters of the number, kept on the stack for every number of ordinary
-    // length; the exponent is summed up directly.
-    Gathered mantissa;
+    // The number's characters in the form from_chars reads, the blanks left out;
+    // the exponent is summed up directly and written back after the mantissa.
+    std::string number;
     bool negative = false;
     bool signAllowed = true;
     bool seenPoint = false;
@@ -117,10 +93,6 @@ double ParseNumber(QStringView text)
     bool negativeExponent = false;
     bool exponentDigits = false;
     long long exponent = 0;
-    // The digits as a whole number, and how many stand after the point.
-    std::uint64_t integer = 0;
-    int significant = 0;
-    long long fractionDigits = 0;
     enum class Phase { Mantissa, ExponentSign, ExponentDigits } phase = Phase::Mantissa;
 
     for (const QChar qc : text) {
@@ -132,18 +104,11 @@ double ParseNumber(QStringView text)
                 negative = c == u'-';
                 signAllowed = false;
             } else if (isDigit(c)) {
-                mantissa.push(char(c));
+                number += char(c);
                 seenDigit = true;
                 signAllowed = false;
-                if (significant > 0 || c != u'0') {
-                    ++significant;
-                    if (significant <= 15)
-                        integer = integer * 10 + std::uint64_t(c - u'0');
-                }
-                if (seenPoint)
-                    ++fractionDigits;
             } else if (c == u'.' && !seenPoint) {
-                mantissa.push('.');
+                number += '.';
                 seenPoint = true;
                 signAllowed = false;
             } else if ((c == u'E' || c == u'e') && seenDigit) {
@@ -168,32 +133,13 @@ double ParseNumber(QStringView text)
     if (negativeExponent)
         exponent = -exponent;
 
-    // Up to 15 significant digits are a whole number below 2^53, and powers of ten
-    // up to 10^22 are exact doubles: one multiplication or division by such a power
-    // is then correctly rounded, the same double from_chars gives.
-    static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const long long scale = exponent - fractionDigits;
-    if (significant <= 15 && scale >= -22 && scale <= 22) {
-        const double whole = double(integer);
-        const double value = scale < 0 ? whole / PowersOfTen[-scale] : whole * PowersOfTen[scale];
-        return negative ? -value : value;
-    }
-
-    const std::size_t mantissaSize = mantissa.size();
-    if (exponentDigits) {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, exponent).ptr;
-        mantissa.push('e');
-        for (const char *p = digits; p != end; ++p)
-            mantissa.push(*p);
-    }
+    const std::size_t mantissaSize = number.size();
+    if (exponentDigits)
+        number += 'e' + std::to_string(exponent);
     double value = 0.0;
-    const char *first = mantissa.data();
-    const auto result = std::from_chars(first, first + mantissa.size(), value);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range)
-        value = outOfRange(std::string(first, mantissaSize), exponentDigits ? exponent : 0);
+        value = outOfRange(number.substr(0, mantissaSize), exponentDigits ? exponent : 0);
     return negative ? -value : value;
 }
 

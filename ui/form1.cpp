@@ -460,7 +460,7 @@ void Form1::Command24_Click()
 // Import: the values after "Magnitude" in Text37 go into the measured-value column.
 void Form1::Command27_Click()
 {
-    const QStringList values = MagnitudeTextParser(forms::multiLineText(m_text37));
+    const QStringList values = MagnitudeTextParser(forms::multiLineText(m_text37), TableRows);
     for (int k = 1; k <= TableRows && k <= values.size(); ++k)
         m_text[2 * k - 1]->setText(values.at(k - 1));
 }
