@@ -14,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # Debian packages: what building and running needs, and what the tests add.
 run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk"
 test_packages="xvfb xauth xdotool x11-utils python3 python3-xlib imagemagick xclip
-  openbox at-spi2-core python3-pyatspi dbus-daemon
+  openbox at-spi2-core python3-pyatspi dbus-daemon clang-format
   clang libclang-rt-14-dev desktop-file-utils dpkg-dev file"
 
 missing_packages() {
@@ -58,26 +58,31 @@ install_packages() {
     echo "build.sh: packages installed."
 }
 
-# Configures on first use, or again when options are given; builds incrementally.
+# Configures through the preset on first use, or again when options are given;
+# builds incrementally. CMakePresets.json holds every configuration.
 configure_and_build() {
-    if [ ! -f "$build/CMakeCache.txt" ] || [ $# -gt 0 ]; then
-        cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    preset=$1
+    shift
+    dir=$(build_dir "$preset")
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
+        (cd "$here" && cmake --preset "$preset" "$@" >/dev/null)
     fi
-    cmake --build "$build" -j "$jobs"
+    (cd "$here" && cmake --build --preset "$preset" -j "$jobs")
 }
 
-build_fuzz() {
-    if [ ! -f "$fuzzbuild/CMakeCache.txt" ]; then
-        CXX=clang++ cmake -S "$here" -B "$fuzzbuild" -DQUILLET3_BUILD_FUZZ=ON >/dev/null
-    fi
-    cmake --build "$fuzzbuild" -j "$jobs"
+build_dir() {
+    case "$1" in
+    release) echo "$build" ;;
+    fuzz) echo "$fuzzbuild" ;;
+    *) echo "$here/build-$1" ;;
+    esac
 }
 
 command=${1:-run}
 case "$command" in
 run)
     install_packages "to build and run Quillet3" $run_packages
-    configure_and_build
+    configure_and_build release
     # compdata.txt is kept in the working directory; the desktop entry uses the same folder.
     mkdir -p "$HOME/Quillet3"
     cd "$HOME/Quillet3"
@@ -85,21 +90,20 @@ run)
     ;;
 test)
     install_packages "to build and test Quillet3" $run_packages $test_packages
-    configure_and_build
-    ctest --test-dir "$build" --output-on-failure -j "$jobs"
-    [ -f "$here/fuzz/CMakeLists.txt" ] || exit 0
+    configure_and_build release
+    (cd "$here" && ctest --preset release -j "$jobs")
     # The fuzz targets need clang's sanitizer runtime; each runs for a bounded time.
-    build_fuzz
-    ctest --test-dir "$fuzzbuild" --output-on-failure
+    configure_and_build fuzz
+    (cd "$here" && ctest --preset fuzz)
     ;;
 fuzz)
     install_packages "to build and run the fuzz targets" $run_packages clang libclang-rt-14-dev
-    build_fuzz
-    QUILLET3_FUZZ_SECONDS=${2:-600} ctest --test-dir "$fuzzbuild" --output-on-failure -V
+    configure_and_build fuzz
+    (cd "$here" && QUILLET3_FUZZ_SECONDS=${2:-600} ctest --preset fuzz -V)
     ;;
 bench)
     install_packages "to build and run the benchmarks" $run_packages xvfb xauth python3 python3-xlib
-    configure_and_build -DQUILLET3_BUILD_BENCH=ON
+    configure_and_build release -DQUILLET3_BUILD_BENCH=ON
     /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build"
     ;;
 *)

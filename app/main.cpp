@@ -19,18 +19,19 @@ QString g_platformWarning;
 
 [[noreturn]] void startupFailed(const QString &fatalText)
 {
-    const QByteArray display = qgetenv("DISPLAY").isEmpty() ? qgetenv("WAYLAND_DISPLAY")
-                                                            : qgetenv("DISPLAY");
+    const QByteArray display
+        = qgetenv("DISPLAY").isEmpty() ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
     if (g_displayFailed) {
-        std::fprintf(stderr, "quillet3: cannot open the display \"%s\"; start Quillet3 from a "
-                             "running desktop session\n",
-                     display.constData());
+        std::fprintf(stderr,
+            "quillet3: cannot open the display \"%s\"; start Quillet3 from a "
+            "running desktop session\n",
+            display.constData());
     } else if (g_platformWarning.contains(QLatin1String("platform plugin"))) {
         std::fprintf(stderr, "quillet3: cannot start: %s (QT_QPA_PLATFORM=\"%s\")\n",
-                     qPrintable(g_platformWarning), qgetenv("QT_QPA_PLATFORM").constData());
+            qPrintable(g_platformWarning), qgetenv("QT_QPA_PLATFORM").constData());
     } else {
-        std::fprintf(stderr, "quillet3: cannot start: %s\n",
-                     qPrintable(fatalText.section(u'\n', 0, 0)));
+        std::fprintf(
+            stderr, "quillet3: cannot start: %s\n", qPrintable(fatalText.section(u'\n', 0, 0)));
     }
     std::_Exit(1);
 }
@@ -44,8 +45,9 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     if (type == QtFatalMsg)
         startupFailed(text);
     if (text.startsWith(QLatin1String("The X11 connection broke"))) {
-        std::fprintf(stderr, "quillet3: the connection to the display was lost; changes to the "
-                             "comparison-star table since the last save are gone\n");
+        std::fprintf(stderr,
+            "quillet3: the connection to the display was lost; changes to the "
+            "comparison-star table since the last save are gone\n");
         return;
     }
     if (text.contains(QLatin1String("could not connect to display")))
@@ -71,8 +73,9 @@ bool hasDisplay()
 int main(int argc, char *argv[])
 {
     if (!hasDisplay()) {
-        std::fprintf(stderr, "quillet3: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; "
-                             "start Quillet3 from a desktop session\n");
+        std::fprintf(stderr,
+            "quillet3: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; "
+            "start Quillet3 from a desktop session\n");
         return 1;
     }
     // Under a file size limit a save must fail with an error the window reports,
@@ -86,7 +89,7 @@ int main(int argc, char *argv[])
     quillet::Form1 form;
     quillet::ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &quillet::ShutdownSignals::requested, &form,
-                     &quillet::Form1::requestClose);
+        &quillet::Form1::requestClose);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &quillet::Form1::commitData);
     form.Form_Load();
     form.show();

@@ -10,14 +10,14 @@
 namespace quillet::bench {
 
 // Median wall time of runs of f, in seconds.
-template<typename F>
-double medianSeconds(int runs, F &&f)
+template<typename F> double medianSeconds(int runs, F &&f)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         f();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -27,7 +27,8 @@ double medianSeconds(int runs, F &&f)
 // repeated until the text holds at least the given number of characters.
 inline QString realisticPaste(qsizetype characters)
 {
-    QString block = QStringLiteral(" ID    X        Y        Flux        Magnitude   Error   SNR\r\n");
+    QString block
+        = QStringLiteral(" ID    X        Y        Flux        Magnitude   Error   SNR\r\n");
     for (int i = 1; i <= 40; ++i) {
         block += QStringLiteral("%1  %2  %3  %4  Magnitude %5  0.0%6  %7\r\n")
                      .arg(i, 3)
@@ -48,7 +49,7 @@ inline QString realisticPaste(qsizetype characters)
 inline void report(const char *name, const char *figure, double ratio, const char *goal, bool met)
 {
     std::printf("%-34s %-28s ratio %7.3f  goal %-14s %s\n", name, figure, ratio, goal,
-                met ? "met" : "MISSED");
+        met ? "met" : "MISSED");
 }
 
 } // namespace quillet::bench

@@ -24,17 +24,21 @@ int main()
     const double indexOf = medianSeconds(9, [&] {
         counted = 0;
         const QStringView view(paste);
-        for (qsizetype i = view.indexOf(u"Magnitude"); i >= 0; i = view.indexOf(u"Magnitude", i + 1))
+        for (qsizetype i = view.indexOf(u"Magnitude"); i >= 0;
+             i = view.indexOf(u"Magnitude", i + 1))
             ++counted;
     });
     char figure[64];
     std::snprintf(figure, sizeof figure, "%.1f ms (indexOf %.1f ms)", parser * 1e3, indexOf * 1e3);
-    report("MagnitudeTextParser, 10 MB paste", figure, parser / indexOf, "<= 1.5", parser / indexOf <= 1.5);
-    std::printf("  %lld values from %lld keywords\n", (long long)found, (long long)counted);
+    report("MagnitudeTextParser, 10 MB paste", figure, parser / indexOf, "<= 1.5",
+        parser / indexOf <= 1.5);
+    std::printf("  %lld values from %lld keywords\n", static_cast<long long>(found),
+        static_cast<long long>(counted));
 
     QStringList table;
     for (int k = 1; k <= 15; ++k) {
-        table << QString::number(-12.0 + 0.3 * k, 'f', 3) << QString::number(9.0 + 0.25 * k + 0.01 * (k % 3), 'f', 2);
+        table << QString::number(-12.0 + 0.3 * k, 'f', 3)
+              << QString::number(9.0 + 0.25 * k + 0.01 * (k % 3), 'f', 2);
     }
     constexpr int calls = 200000;
     double sink = 0;
@@ -48,12 +52,13 @@ int main()
     // Keywords without any dash, densely packed: every window is searched in full.
     const QString dense = QStringLiteral("Magnitude").repeated(400'000);
     const double worst = medianSeconds(3, [&] { found = MagnitudeTextParser(dense).size(); });
-    std::snprintf(figure, sizeof figure, "%.0f ms, %lld values", worst * 1e3, (long long)found);
+    std::snprintf(
+        figure, sizeof figure, "%.0f ms, %lld values", worst * 1e3, static_cast<long long>(found));
     report("MagnitudeTextParser, dense 3.6 M", figure, worst / 5.0, "< 5 s", worst < 5.0);
 
-    const QStringList numbers{QStringLiteral("12.345"), QStringLiteral("-8.123"),
-                              QStringLiteral(" 1234.5"), QStringLiteral("10.75 "),
-                              QStringLiteral("1e-3"), QStringLiteral("abc")};
+    const QStringList numbers {QStringLiteral("12.345"), QStringLiteral("-8.123"),
+        QStringLiteral(" 1234.5"), QStringLiteral("10.75 "), QStringLiteral("1e-3"),
+        QStringLiteral("abc")};
     constexpr int parses = 1200000;
     const double parse = medianSeconds(5, [&] {
         for (int i = 0; i < parses; ++i)
@@ -76,7 +81,8 @@ int main()
             file.write(chunk);
         }
     }
-    const double load = medianSeconds(5, [&] { sink += ComparisonDataFile::load(path).tableTexts.size(); });
+    const double load
+        = medianSeconds(5, [&] { sink += ComparisonDataFile::load(path).tableTexts.size(); });
     std::snprintf(figure, sizeof figure, "%.2f ms", load * 1e3);
     report("load, 50 MiB random compdata.txt", figure, load / 0.5, "< 500 ms", load < 0.5);
     return sink == 0; // keeps the loops from being optimised away

@@ -14,7 +14,7 @@ constexpr int Slots = 5;
 
 std::optional<SlotAverage> AverageSlots(const QStringList &slotTexts)
 {
-    std::array<double, Slots> values{};
+    std::array<double, Slots> values {};
     for (int k = 0; k < Slots; ++k) {
         const QString text = slotTexts.value(k);
         values[k] = IsEmptyText(text) ? VacantMarker : ParseNumber(text);
@@ -33,7 +33,7 @@ std::optional<SlotAverage> AverageSlots(const QStringList &slotTexts)
         const double deviation = values[i] - mean;
         squares = squares + deviation * deviation;
     }
-    return SlotAverage{mean, std::sqrt(squares / n), n};
+    return SlotAverage {mean, std::sqrt(squares / n), n};
 }
 
 AverageTexts AverageSlotTexts(const QStringList &slotTexts)
@@ -44,7 +44,7 @@ AverageTexts AverageSlotTexts(const QStringList &slotTexts)
     if (!std::isfinite(average->mean) || !std::isfinite(average->error))
         return {AverageProblem::OutOfRange, {}, {}};
     return {std::nullopt, FormatPattern(average->mean, u"#0.00"),
-            FormatPattern(average->error, u"#0.00")};
+        FormatPattern(average->error, u"#0.00")};
 }
 
 } // namespace quillet

@@ -1,7 +1,7 @@
 #include "core/calibration.h"
 
-#include "core/numeric_text.h"
 #include "core/comparison_table.h"
+#include "core/numeric_text.h"
 
 #include <cmath>
 
@@ -40,7 +40,7 @@ std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
     const double error = std::sqrt(squares / n);
     if (!std::isfinite(slope) || !std::isfinite(constant) || !std::isfinite(error))
         return std::nullopt;
-    return CalibrationLine{slope, constant, error, n};
+    return CalibrationLine {slope, constant, error, n};
 }
 
 Measurement MeasureVariable(const QStringList &tableTexts, const QString &variableText)
@@ -55,7 +55,7 @@ Measurement MeasureVariable(const QStringList &tableTexts, const QString &variab
     if (!std::isfinite(magnitude))
         return {MeasureProblem::MagnitudeOutOfRange, {}, {}, {}, {}};
     return {std::nullopt, SignedNumberText(line->slope), SignedNumberText(line->constant),
-            FormatPattern(magnitude, u"##.00"), FormatPattern(line->error, u"#0.00")};
+        FormatPattern(magnitude, u"##.00"), FormatPattern(line->error, u"#0.00")};
 }
 
 } // namespace quillet

@@ -12,8 +12,8 @@ struct CalibrationLine
 {
     double slope;
     double constant;
-    double error;  // square root of the mean squared residual (divisor n)
-    int count;     // n, the number of table rows that took part
+    double error; // square root of the mean squared residual (divisor n)
+    int count; // n, the number of table rows that took part
 };
 
 // tableTexts: the 30 texts Text1..Text30 in row order. Empty when no line can be
@@ -23,8 +23,8 @@ std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
 
 // Why a Measure shows no result; the window words it.
 enum class MeasureProblem {
-    NoVariableValue,     // Text31 is empty
-    NoLine,              // FitCalibrationLine found none
+    NoVariableValue, // Text31 is empty
+    NoLine, // FitCalibrationLine found none
     MagnitudeOutOfRange, // the line is there, the variable's magnitude is not a number
 };
 

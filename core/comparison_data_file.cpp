@@ -1,7 +1,7 @@
 #include "core/comparison_data_file.h"
 
-#include "core/numeric_text.h"
 #include "core/comparison_table.h"
+#include "core/numeric_text.h"
 
 #include <QFile>
 
@@ -67,8 +67,7 @@ class FieldReader
 public:
     explicit FieldReader(QByteArrayView bytes)
         : m_bytes(bytes)
-    {
-    }
+    { }
 
     // True when no further field starts: only blanks and line ends remain.
     bool atEnd()
@@ -209,9 +208,9 @@ Failure systemFailure(int error)
 std::optional<Failure> kindFailure(const struct stat &status)
 {
     if (S_ISDIR(status.st_mode))
-        return Failure{Problem::Folder, 0};
+        return Failure {Problem::Folder, 0};
     if (!S_ISREG(status.st_mode))
-        return Failure{Problem::NotRegularFile, 0};
+        return Failure {Problem::NotRegularFile, 0};
     return std::nullopt;
 }
 
@@ -232,8 +231,7 @@ class Descriptor
 public:
     explicit Descriptor(int fd)
         : m_fd(fd)
-    {
-    }
+    { }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     ~Descriptor()
@@ -296,12 +294,14 @@ int writeAll(int fd, const QByteArray &bytes)
 std::optional<Failure> resolveTarget(const QByteArray &path, QByteArray &target)
 {
     target = path;
-    struct stat link{};
+    struct stat link
+    {
+    };
     if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
         return std::nullopt;
     char *resolved = ::realpath(path.constData(), nullptr);
     if (!resolved)
-        return errno == ENOENT ? Failure{Problem::BrokenLink, 0} : systemFailure(errno);
+        return errno == ENOENT ? Failure {Problem::BrokenLink, 0} : systemFailure(errno);
     target = QByteArray(resolved);
     std::free(resolved);
     return std::nullopt;
@@ -355,15 +355,20 @@ int syncFolder(const QByteArray &folder)
 Loaded load(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat link{};
+    struct stat link
+    {
+    };
     if (::lstat(name.constData(), &link) != 0) {
         if (errno == ENOENT)
             return {QStringList(TableTexts), std::nullopt, {}};
         return {QStringList(TableTexts), systemFailure(errno), {}};
     }
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(name.constData(), &status) != 0) {
-        const Failure failure = errno == ENOENT ? Failure{Problem::BrokenLink, 0} : systemFailure(errno);
+        const Failure failure
+            = errno == ENOENT ? Failure {Problem::BrokenLink, 0} : systemFailure(errno);
         return {QStringList(TableTexts), failure, {}};
     }
     Snapshot snapshot = snapshotOf(status);
@@ -392,7 +397,9 @@ Loaded load(const QString &path)
 bool changedSince(const QString &path, const Snapshot &snapshot)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat status{};
+    struct stat status
+    {
+    };
     // Gone, or no longer a file: the save has nothing to lose there (and refuses
     // what is not a regular file, saying why).
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -417,7 +424,9 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
     QByteArray target;
     if (const auto failure = resolveTarget(QFile::encodeName(path), target))
         return {failure, {}, {}};
-    struct stat status{};
+    struct stat status
+    {
+    };
     const bool exists = ::stat(target.constData(), &status) == 0;
     if (!exists && errno != ENOENT)
         return {systemFailure(errno), {}, {}};
@@ -434,7 +443,7 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
         return {systemFailure(errno), {}, {}};
     const auto fail = [&temporary](int error) {
         ::unlink(temporary.constData());
-        return Saved{systemFailure(error), {}, {}};
+        return Saved {systemFailure(error), {}, {}};
     };
 
     // The new file gets the old one's permissions, or those a new file gets here.

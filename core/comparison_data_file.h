@@ -28,15 +28,15 @@ QStringList deserialize(QByteArrayView bytes);
 
 // Why the file could not be read or written; the window words it.
 enum class Problem {
-    Folder,         // the name is a folder
+    Folder, // the name is a folder
     NotRegularFile, // a device, a pipe, a socket, or a link to one: never opened
-    BrokenLink,     // a link that leads nowhere
+    BrokenLink, // a link that leads nowhere
     NoPermission,
-    ReadOnlyPlace,  // a read-only file system
+    ReadOnlyPlace, // a read-only file system
     DiskFull,
-    TooLarge,       // beyond the file size limit
-    FolderMissing,  // the working folder was removed or moved away
-    Other,          // see systemError
+    TooLarge, // beyond the file size limit
+    FolderMissing, // the working folder was removed or moved away
+    Other, // see systemError
 };
 
 struct Failure
@@ -60,7 +60,7 @@ struct Snapshot
 
 struct Loaded
 {
-    QStringList tableTexts;         // 30 texts; the rows read before any failure
+    QStringList tableTexts; // 30 texts; the rows read before any failure
     std::optional<Failure> failure; // why a file that is there could not be read
     Snapshot snapshot;
 };
@@ -77,7 +77,7 @@ bool changedSince(const QString &path, const Snapshot &snapshot);
 struct Saved
 {
     std::optional<Failure> failure;
-    QString keptAs;    // where a file that could not be read was kept, or empty
+    QString keptAs; // where a file that could not be read was kept, or empty
     Snapshot snapshot; // the file as written
 };
 // Writes the file atomically and durably (file and folder synced): on failure the

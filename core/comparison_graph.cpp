@@ -1,7 +1,7 @@
 #include "core/comparison_graph.h"
 
-#include "core/numeric_text.h"
 #include "core/comparison_table.h"
+#include "core/numeric_text.h"
 
 #include <array>
 #include <cmath>
@@ -44,7 +44,7 @@ ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts)
     auto [measured, magnitude] = ReadTableNumbers(tableTexts);
     const int count = SortAndCountBeforeVacant(measured, magnitude);
 
-    PlotEdges e{StartLow, StartHigh, StartLow, StartHigh};
+    PlotEdges e {StartLow, StartHigh, StartLow, StartHigh};
     for (int i = 0; i < count; ++i) {
         if (e.PlotRight < measured[i])
             e.PlotRight = measured[i];
@@ -63,19 +63,21 @@ ComparisonGraph ScaleComparisonGraph(const QStringList &tableTexts)
     e.PlotBottom = e.PlotBottom + spanY / 10;
     e.PlotTop = e.PlotTop - spanY / 10;
 
-    ComparisonGraph graph{e, {}};
+    ComparisonGraph graph {e, {}};
     graph.dots.reserve(count);
     for (int i = 0; i < count; ++i) {
         graph.dots.append(QPoint(plotCoordinate(measured[i], e.PlotLeft, e.PlotRight),
-                                 plotCoordinate(magnitude[i], e.PlotTop, e.PlotBottom)));
+            plotCoordinate(magnitude[i], e.PlotTop, e.PlotBottom)));
     }
     return graph;
 }
 
 QString CursorReadout(const PlotEdges &edges, float x, float y)
 {
-    const double xValue = (edges.PlotRight - edges.PlotLeft) / PlotExtent * double(x) + edges.PlotLeft;
-    const double yValue = (edges.PlotBottom - edges.PlotTop) / PlotExtent * double(y) + edges.PlotTop;
+    const double xValue
+        = (edges.PlotRight - edges.PlotLeft) / PlotExtent * double(x) + edges.PlotLeft;
+    const double yValue
+        = (edges.PlotBottom - edges.PlotTop) / PlotExtent * double(y) + edges.PlotTop;
     return QStringLiteral("X=") + readoutValue(xValue, u"#####.00") + QStringLiteral(" / Y=")
         + readoutValue(yValue, u"####.00");
 }

@@ -10,9 +10,9 @@ namespace quillet {
 // Measured values (x) and catalogue magnitudes (y) at the edges of the plot.
 struct PlotEdges
 {
-    double PlotLeft;   // measured value at x = 0
-    double PlotRight;  // measured value at x = PlotExtent
-    double PlotTop;    // magnitude at y = 0
+    double PlotLeft; // measured value at x = 0
+    double PlotRight; // measured value at x = PlotExtent
+    double PlotTop; // magnitude at y = 0
     double PlotBottom; // magnitude at y = PlotExtent
 };
 

@@ -8,7 +8,7 @@ namespace quillet {
 
 TableNumbers ReadTableNumbers(const QStringList &tableTexts)
 {
-    TableNumbers rows{};
+    TableNumbers rows {};
     for (int k = 0; k < TableRows; ++k) {
         // The measured value is read before the catalogue magnitude.
         rows.measured[k] = ParseNumber(tableTexts.value(2 * k));

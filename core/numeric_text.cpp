@@ -30,10 +30,10 @@ double outOfRange(const std::string &mantissa, long long exponent)
     const auto firstInteger = integer.find_first_not_of('0');
     long long magnitude = 0; // the first significant digit stands for 10^(magnitude - 1)
     if (firstInteger != std::string::npos) {
-        magnitude = (long long)(integer.size() - firstInteger);
+        magnitude = static_cast<long long>(integer.size() - firstInteger);
     } else if (point != std::string::npos) {
         const auto firstFraction = mantissa.find_first_not_of('0', point + 1);
-        magnitude = -(long long)(firstFraction - point - 1);
+        magnitude = -static_cast<long long>(firstFraction - point - 1);
     }
     return magnitude + exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
 }
@@ -49,8 +49,8 @@ struct Digits15
 Digits15 digits15(double magnitude)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                      std::chars_format::scientific, 14);
+    const auto result = std::to_chars(
+        buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
     const std::string text(buffer, result.ptr);
     Digits15 d;
     const auto e = text.find('e');
@@ -180,8 +180,7 @@ QString FormatPattern(double value, QStringView pattern)
     if (integer.empty() && leadingZero)
         integer.assign(1, '0');
 
-    const bool showsZero = integer.find_first_not_of('0') == std::string::npos
-        && decimals == "00";
+    const bool showsZero = integer.find_first_not_of('0') == std::string::npos && decimals == "00";
     std::string text = (value < 0 && !showsZero) ? "-" : "";
     text += integer + '.' + decimals;
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
@@ -191,7 +190,7 @@ QString SignedNumberText(double value)
 {
     if (!std::isfinite(value))
         return std::signbit(value) && !std::isnan(value) ? nonFiniteText(value)
-                                                          : u' ' + nonFiniteText(value);
+                                                         : u' ' + nonFiniteText(value);
     if (value == 0.0)
         return QStringLiteral(" 0");
 

@@ -1,8 +1,8 @@
 // Reading any bytes as compdata.txt, then saving and reading again: no crash, 30
 // texts always, and after one save and load the table is stable.
-#include "fuzz/fuzz_check.h"
 #include "core/comparison_data_file.h"
 #include "core/numeric_text.h"
+#include "fuzz/fuzz_check.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // ParseNumber on any text, then every formatter on what it gave: no crash, and
 // every displayed finite number reads back to itself at its displayed precision.
-#include "fuzz/fuzz_check.h"
 #include "core/numeric_text.h"
+#include "fuzz/fuzz_check.h"
 
 #include <cmath>
 #include <cstdint>
@@ -22,7 +22,7 @@ void formatAll(double x)
     const QString plain = PlainNumberText(x);
     const QString hash2 = FormatPattern(x, u"##.00");
     check(FormatPattern(x, u"####.00") == hash2 && FormatPattern(x, u"#####.00") == hash2,
-          "hash patterns agree");
+        "hash patterns agree");
     const QString zero = FormatPattern(x, u"#0.00");
     if (!std::isfinite(x))
         return;
@@ -41,7 +41,7 @@ void formatAll(double x)
         const double back = ParseNumber(shown);
         check(std::fabs(back - x15) <= 0.005 + std::fabs(x15) * 1e-14, "within half a hundredth");
         check(FormatPattern(back, shown == zero ? u"#0.00" : u"##.00") == shown,
-              "display reads back to itself");
+            "display reads back to itself");
     }
 }
 

@@ -1,5 +1,4 @@
 # Desktop integration and the Debian package.
-include(GNUInstallDirs)
 install(PROGRAMS packaging/quillet3-desktop DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/quillet3.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ui/icons/quillet3.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
@@ -12,7 +11,10 @@ set(CPACK_PACKAGE_CONTACT "Quillet3 maintainers <maintainers@quillet3.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Calibrated magnitudes of variable stars from comparison stars")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The libraries the programs link come from dpkg-shlibdeps; what it cannot see is
+# named here: Qt's platform plugins (loaded at run time) and a Japanese font.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins (>= 6.4), fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
+    "qt6-qpa-plugins (>= 6.4), fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

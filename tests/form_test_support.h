@@ -2,6 +2,7 @@
 
 // Helpers shared by the window tests: a message-box double and access to the
 // main window's boxes by number.
+#include "test_support.h"
 #include "ui/form1.h"
 
 #include <QLabel>
@@ -24,6 +25,14 @@ public:
     QStringList texts;
     QList<Buttons> buttonsShown;
     QList<bool> answers;
+};
+
+// A main window whose message boxes the test answers.
+struct ScriptedWindow
+{
+    ScriptedWindow() { form.setMessageBoxes(&boxes); }
+    Form1 form;
+    ScriptedMessageBoxes boxes;
 };
 
 // Texts of every box and label, to check that a command touched nothing else.

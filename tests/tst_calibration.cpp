@@ -1,15 +1,14 @@
 #include "core/calibration.h"
 #include "core/numeric_text.h"
+#include "test_support.h"
 
 #include <QRandomGenerator>
-#include "table_texts.h"
-
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
-#include <cmath>
 
 using namespace quillet;
 using quillet::test::table;
@@ -50,23 +49,24 @@ void TestCalibration::fit_data()
     QTest::addColumn<double>("error");
     QTest::addColumn<int>("count");
 
-    QTest::newRow("worked example")
-        << table({{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}})
-        << 1.5 << 8.0 << 0.25 << 4;
+    QTest::newRow("worked example") << table(
+        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}})
+                                    << 1.5 << 8.0 << 0.25 << 4;
     QTest::newRow("vacant rows between used rows")
         << table({{"", ""}, {"2", "10.75"}, {"", ""}, {"", ""}, {"abc", "abc"}, {"1", "9.75"},
-                  {"0", "0"}, {"4", "14.25"}, {" ", ""}, {"3", "12.25"}})
+               {"0", "0"}, {"4", "14.25"}, {" ", ""}, {"3", "12.25"}})
         << 1.5 << 8.0 << 0.25 << 4;
-    QTest::newRow("two rows pass through both") << table({{"1", "10"}, {"3", "14"}}) << 2.0 << 8.0
-                                                << 0.0 << 2;
+    QTest::newRow("two rows pass through both")
+        << table({{"1", "10"}, {"3", "14"}}) << 2.0 << 8.0 << 0.0 << 2;
     QTest::newRow("all fifteen rows") << lineOfFifteen(15) << 2.0 << 1.0 << 0.0 << 15;
-    QTest::newRow("row with measured 0 takes part") << table({{"0", "10"}, {"2", "14"}}) << 2.0
-                                                    << 10.0 << 0.0 << 2;
-    QTest::newRow("negative slope") << table({{"1", "14"}, {"3", "10"}}) << -2.0 << 16.0 << 0.0 << 2;
-    QTest::newRow("9999 is vacant") << table({{"9999", "5"}, {"1", "10"}, {"3", "14"}}) << 2.0
-                                    << 8.0 << 0.0 << 2;
-    QTest::newRow("texts with blanks and CR") << table({{"1 \r\n", "1 0"}, {"- 3", "2"}})
-                                              << 2.0 << 8.0 << 0.0 << 2;
+    QTest::newRow("row with measured 0 takes part")
+        << table({{"0", "10"}, {"2", "14"}}) << 2.0 << 10.0 << 0.0 << 2;
+    QTest::newRow("negative slope")
+        << table({{"1", "14"}, {"3", "10"}}) << -2.0 << 16.0 << 0.0 << 2;
+    QTest::newRow("9999 is vacant")
+        << table({{"9999", "5"}, {"1", "10"}, {"3", "14"}}) << 2.0 << 8.0 << 0.0 << 2;
+    QTest::newRow("texts with blanks and CR")
+        << table({{"1 \r\n", "1 0"}, {"- 3", "2"}}) << 2.0 << 8.0 << 0.0 << 2;
 }
 
 void TestCalibration::fit()
@@ -94,7 +94,7 @@ void TestCalibration::degenerate_data()
     QTest::newRow("same measured value") << table({{"2", "10"}, {"2", "11"}, {"2.0", "12"}});
     QTest::newRow("overflowing values") << table({{"1e308", "1e308"}, {"-1e308", "1"}, {"1", "2"}});
     QTest::newRow("infinite value") << table({{"1e999", "1"}, {"1", "2"}});
-    QTest::newRow("short list") << QStringList{QStringLiteral("1"), QStringLiteral("2")};
+    QTest::newRow("short list") << QStringList {QStringLiteral("1"), QStringLiteral("2")};
 }
 
 void TestCalibration::degenerate()
@@ -114,8 +114,10 @@ void TestCalibration::rowOrderDoesNotMatter()
         std::iota(rows.begin(), rows.end(), 0);
         QStringList ordered(30);
         for (int k = 0; k < used; ++k) {
-            ordered[2 * k] = PlainNumberText(std::round(random.generateDouble() * 4e6 - 2e6) / 1000 + k * 1e-9);
-            ordered[2 * k + 1] = PlainNumberText(std::round(random.generateDouble() * 15000) / 1000);
+            ordered[2 * k] = PlainNumberText(
+                std::round(random.generateDouble() * 4e6 - 2e6) / 1000 + k * 1e-9);
+            ordered[2 * k + 1]
+                = PlainNumberText(std::round(random.generateDouble() * 15000) / 1000);
         }
         std::shuffle(rows.begin(), rows.end(), std::mt19937(round));
         QStringList shuffled(30);

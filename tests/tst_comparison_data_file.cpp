@@ -1,6 +1,6 @@
 #include "core/comparison_data_file.h"
 
-#include "table_texts.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,27 +14,16 @@
 #include <unistd.h>
 
 using namespace quillet;
-using quillet::test::table;
+using namespace quillet::test;
 using ComparisonDataFile::Problem;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
 bool isFifo(const QString &path)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
@@ -81,9 +70,10 @@ private Q_SLOTS:
 
 void TestComparisonDataFile::thirtyOneByteExample()
 {
-    const QByteArray bytes = ComparisonDataFile::serialize(
-        table({{"1234.5", "11.2"}, {"", ""}, {"-8.25", "9.8"}}));
-    QCOMPARE(bytes, QByteArray::fromHex("20313233342E35202C2031312E32200D0A2D382E3235202C20392E38200D0A"));
+    const QByteArray bytes
+        = ComparisonDataFile::serialize(table({{"1234.5", "11.2"}, {"", ""}, {"-8.25", "9.8"}}));
+    QCOMPARE(bytes,
+        QByteArray::fromHex("20313233342E35202C2031312E32200D0A2D382E3235202C20392E38200D0A"));
     QCOMPARE(bytes.size(), 31);
 }
 
@@ -96,27 +86,26 @@ void TestComparisonDataFile::roundTrip_data()
     QTest::newRow("rows 1 and 3 move up") << table({{"1234.5", "11.2"}, {"", ""}, {"-8.25", "9.8"}})
                                           << QByteArray(" 1234.5 , 11.2 \r\n-8.25 , 9.8 \r\n")
                                           << table({{"1234.5", "11.2"}, {"-8.25", "9.8"}});
-    QTest::newRow("empty catalogue") << table({{"1234.50", ""}}) << QByteArray(" 1234.5 , 0 \r\n")
-                                     << table({{"1234.5", "0"}});
-    QTest::newRow("catalogue only is not saved") << table({{"", "11.2"}, {"1", "2"}})
-                                                 << QByteArray(" 1 , 2 \r\n") << table({{"1", "2"}});
-    QTest::newRow("abc saved as 0") << table({{"abc", "x"}}) << QByteArray(" 0 , 0 \r\n")
-                                    << table({{"0", "0"}});
-    QTest::newRow("single blank saved as 0") << table({{" ", "10.5"}}) << QByteArray(" 0 , 10.5 \r\n")
-                                             << table({{"0", "10.5"}});
-    QTest::newRow("more than 15 digits") << table({{"14.123456789012345", "12.340"}})
-                                         << QByteArray(" 14.1234567890123 , 12.34 \r\n")
-                                         << table({{"14.1234567890123", "12.34"}});
-    QTest::newRow("fraction keeps its zero") << table({{".5", "-.25"}})
-                                             << QByteArray(" 0.5 ,-0.25 \r\n")
-                                             << table({{"0.5", "-0.25"}});
-    QTest::newRow("huge values in exponent form") << table({{"1.5e20", "2e-7"}})
-                                                  << QByteArray(" 1.5E+20 , 2E-07 \r\n")
-                                                  << table({{"1.5E+20", "2E-07"}});
-    QTest::newRow("carriage return from an import") << table({{"-9.871\r", "9"}})
-                                                    << QByteArray("-9.871 , 9 \r\n")
-                                                    << table({{"-9.871", "9"}});
-    QTest::newRow("no rows gives an empty file") << QStringList(30) << QByteArray() << QStringList(30);
+    QTest::newRow("empty catalogue")
+        << table({{"1234.50", ""}}) << QByteArray(" 1234.5 , 0 \r\n") << table({{"1234.5", "0"}});
+    QTest::newRow("catalogue only is not saved")
+        << table({{"", "11.2"}, {"1", "2"}}) << QByteArray(" 1 , 2 \r\n") << table({{"1", "2"}});
+    QTest::newRow("abc saved as 0")
+        << table({{"abc", "x"}}) << QByteArray(" 0 , 0 \r\n") << table({{"0", "0"}});
+    QTest::newRow("single blank saved as 0")
+        << table({{" ", "10.5"}}) << QByteArray(" 0 , 10.5 \r\n") << table({{"0", "10.5"}});
+    QTest::newRow("more than 15 digits")
+        << table({{"14.123456789012345", "12.340"}}) << QByteArray(" 14.1234567890123 , 12.34 \r\n")
+        << table({{"14.1234567890123", "12.34"}});
+    QTest::newRow("fraction keeps its zero")
+        << table({{".5", "-.25"}}) << QByteArray(" 0.5 ,-0.25 \r\n") << table({{"0.5", "-0.25"}});
+    QTest::newRow("huge values in exponent form")
+        << table({{"1.5e20", "2e-7"}}) << QByteArray(" 1.5E+20 , 2E-07 \r\n")
+        << table({{"1.5E+20", "2E-07"}});
+    QTest::newRow("carriage return from an import")
+        << table({{"-9.871\r", "9"}}) << QByteArray("-9.871 , 9 \r\n") << table({{"-9.871", "9"}});
+    QTest::newRow("no rows gives an empty file")
+        << QStringList(30) << QByteArray() << QStringList(30);
     QStringList full(30);
     QByteArray fullBytes;
     for (int k = 1; k <= 15; ++k) {
@@ -154,34 +143,39 @@ void TestComparisonDataFile::deserialize_data()
         }
     }
     QTest::newRow("twenty lines") << twenty << first15;
-    QTest::newRow("both forms of a half") << QByteArray(" .5 , 0.5 \r\n") << table({{"0.5", "0.5"}});
+    QTest::newRow("both forms of a half")
+        << QByteArray(" .5 , 0.5 \r\n") << table({{"0.5", "0.5"}});
     QTest::newRow("LF only") << QByteArray("1,2\n3,4\n") << table({{"1", "2"}, {"3", "4"}});
     QTest::newRow("CR only") << QByteArray("1,2\r3,4\r") << table({{"1", "2"}, {"3", "4"}});
-    QTest::newRow("no final line end") << QByteArray("1,2\r\n3,4") << table({{"1", "2"}, {"3", "4"}});
+    QTest::newRow("no final line end")
+        << QByteArray("1,2\r\n3,4") << table({{"1", "2"}, {"3", "4"}});
     QTest::newRow("one field per line pairs across lines")
         << QByteArray("1\r\n2\r\n3,4\r\n") << table({{"1", "2"}, {"3", "4"}});
     QTest::newRow("three fields on a line")
         << QByteArray("1,2,3\r\n4,5\r\n") << table({{"1", "2"}, {"3", "4"}, {"5", ""}});
     QTest::newRow("file ends between fields") << QByteArray("7\r\n") << table({{"7", ""}});
     QTest::newRow("empty fields") << QByteArray("1,\r\n,5\r\n") << table({{"1", ""}, {"", "5"}});
-    QTest::newRow("blank lines carry no row") << QByteArray("\r\n1,2\r\n\r\n \r\n3,4\r\n\r\n")
-                                              << table({{"1", "2"}, {"3", "4"}});
+    QTest::newRow("blank lines carry no row")
+        << QByteArray("\r\n1,2\r\n\r\n \r\n3,4\r\n\r\n") << table({{"1", "2"}, {"3", "4"}});
     QTest::newRow("text field kept") << QByteArray("abc , 12x\r\n") << table({{"abc", "12x"}});
-    QTest::newRow("quotes removed") << QByteArray("\"Vega\",\" 12 \"\r\n")
-                                    << table({{"Vega", " 12 "}});
+    QTest::newRow("quotes removed")
+        << QByteArray("\"Vega\",\" 12 \"\r\n") << table({{"Vega", " 12 "}});
     QTest::newRow("unterminated quote") << QByteArray("\"abc,1\r\n") << table({{"abc,1\r\n", ""}});
     QTest::newRow("tabs around fields") << QByteArray("\t1\t,\t2\t\r\n") << table({{"1", "2"}});
-    QTest::newRow("plus sign and exponent") << QByteArray("+1.50,1e2\r\n") << table({{"1.5", "100"}});
-    QTest::newRow("number with blank inside is text") << QByteArray("1 2,3\r\n")
-                                                      << table({{"1 2", "3"}});
-    QTest::newRow("invalid UTF-8") << QByteArray("\xff\xfe,1\r\n")
-                                   << table({{"\xef\xbf\xbd\xef\xbf\xbd", "1"}});
-    QTest::newRow("UTF-8 text") << QByteArray("\xe3\x81\x82,1\r\n") << table({{"\xe3\x81\x82", "1"}});
+    QTest::newRow("plus sign and exponent")
+        << QByteArray("+1.50,1e2\r\n") << table({{"1.5", "100"}});
+    QTest::newRow("number with blank inside is text")
+        << QByteArray("1 2,3\r\n") << table({{"1 2", "3"}});
+    QTest::newRow("invalid UTF-8")
+        << QByteArray("\xff\xfe,1\r\n") << table({{"\xef\xbf\xbd\xef\xbf\xbd", "1"}});
+    QTest::newRow("UTF-8 text") << QByteArray("\xe3\x81\x82,1\r\n")
+                                << table({{"\xe3\x81\x82", "1"}});
     QTest::newRow("NUL bytes") << QByteArray("1\0002,3\r\n", 7)
-                               << QStringList{QStringLiteral("1") + QChar(0) + u'2', QStringLiteral("3")}
-                                      + QStringList(28);
-    QTest::newRow("overflowing number") << QByteArray("1e999,-1e999\r\n")
-                                        << table({{"1.79769313486232E+308", "-1.79769313486232E+308"}});
+                               << QStringList {QStringLiteral("1") + QChar(0) + u'2',
+                                      QStringLiteral("3")}
+            + QStringList(28);
+    QTest::newRow("overflowing number") << QByteArray(
+        "1e999,-1e999\r\n") << table({{"1.79769313486232E+308", "-1.79769313486232E+308"}});
 }
 
 void TestComparisonDataFile::deserialize()
@@ -249,7 +243,7 @@ void TestComparisonDataFile::saveReplacesAndReportsFailure()
     QCOMPARE(readFile(path), QByteArray(" 3 , 4 \r\n"));
     QCOMPARE(saved.snapshot.bytes, QByteArray(" 3 , 4 \r\n"));
     QVERIFY(!ComparisonDataFile::changedSince(path, saved.snapshot));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"compdata.txt"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"compdata.txt"});
 }
 
 // A folder, a pipe, a link to a pipe or a link to nothing is never opened (a pipe
@@ -270,7 +264,8 @@ void TestComparisonDataFile::neverOpensWhatIsNoFile()
     QFETCH(Problem, problem);
     QTemporaryDir dir;
     const QString path = makeEntry(dir, kind);
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+    const QStringList before
+        = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
 
     const auto loaded = ComparisonDataFile::load(path);
     QVERIFY(loaded.failure);
@@ -301,11 +296,13 @@ void TestComparisonDataFile::saveThroughLinkReplacesTarget()
     QVERIFY(!ComparisonDataFile::save(link, table({{"5", "6"}}), loaded.snapshot).failure);
     QCOMPARE(QFileInfo(link).symLinkTarget(), target);
     QCOMPARE(readFile(target), QByteArray(" 5 , 6 \r\n"));
-    struct stat status{};
+    struct stat status
+    {
+    };
     QCOMPARE(::stat(QFile::encodeName(target).constData(), &status), 0);
     QCOMPARE(status.st_mode & 0777, mode_t(0640));
     QCOMPARE(QDir(dir.filePath("elsewhere")).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"table.txt"});
+        QStringList {"table.txt"});
 }
 
 // A file that was there but could not be read is kept beside the new one.
@@ -325,7 +322,8 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
     }
     // Read at start-up: replaced, nothing kept.
     writeFile(path, "read");
-    const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), ComparisonDataFile::load(path).snapshot);
+    const auto saved = ComparisonDataFile::save(
+        path, table({{"1", "2"}}), ComparisonDataFile::load(path).snapshot);
     QVERIFY(saved.keptAs.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
@@ -362,14 +360,15 @@ void TestComparisonDataFile::failureNamesCause()
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(gone));
     QVERIFY(QDir().rmdir(gone));
-    const auto inRemovedFolder = ComparisonDataFile::save(QStringLiteral("compdata.txt"), table({{"1", "2"}}), {});
+    const auto inRemovedFolder
+        = ComparisonDataFile::save(QStringLiteral("compdata.txt"), table({{"1", "2"}}), {});
     QVERIFY(QDir::setCurrent(previous));
     QVERIFY(inRemovedFolder.failure);
     QCOMPARE(inRemovedFolder.failure->problem, Problem::FolderMissing);
 
     // Under a file size limit the write fails (SIGXFSZ ignored, as the program does).
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    rlimit saved{};
+    rlimit saved {};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;

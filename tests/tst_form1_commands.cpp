@@ -1,7 +1,6 @@
 // The commands of the main window: Measure, averaging and the import.
 #include "core/magnitude_text_parser.h"
 #include "form_test_support.h"
-#include "table_texts.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -15,29 +14,30 @@ using namespace quillet::test;
 namespace {
 
 const QString EnterValue = QStringLiteral("変光星の測光値を入力して下さい");
-const QString AreaFull = QStringLiteral("「平均の算出」エリアが一杯です\rどこかをクリアして、測光ボタンを押して下さい");
-const QString NoLine = QStringLiteral("近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
+const QString AreaFull = QStringLiteral(
+    "「平均の算出」エリアが一杯です\rどこかをクリアして、測光ボタンを押して下さい");
+const QString NoLine
+    = QStringLiteral("近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
 
 QStringList workedTable()
 {
-    return table({{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
+    return table(
+        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
 }
 
-struct Fixture
+// The worked example's table with 2.5 in Text31.
+struct Fixture : ScriptedWindow
 {
     Fixture()
     {
-        form.setMessageBoxes(&boxes);
         setTable(form, workedTable());
         form.text(31)->setText(QStringLiteral("2.5"));
     }
     QStringList results() const
     {
         return {form.label(10)->text(), form.label(12)->text(), form.label(6)->text(),
-                form.label(8)->text()};
+            form.label(8)->text()};
     }
-    Form1 form;
-    ScriptedMessageBoxes boxes;
 };
 
 } // namespace
@@ -74,8 +74,9 @@ void TestForm1Commands::measureWorkedExample()
     QCOMPARE(f.form.label(12)->text(), QString());
     const QStringList table = f.form.tableTexts();
     f.form.command(17)->click();
-    QCOMPARE(f.results(), (QStringList{QStringLiteral("傾き = 1.5"), QStringLiteral("定数 = 8"),
-                                       QStringLiteral("11.75"), QStringLiteral("0.25")}));
+    QCOMPARE(f.results(),
+        (QStringList {QStringLiteral("傾き = 1.5"), QStringLiteral("定数 = 8"),
+            QStringLiteral("11.75"), QStringLiteral("0.25")}));
     QCOMPARE(f.form.text(32)->text(), QStringLiteral("11.75"));
     for (int n = 33; n <= 36; ++n)
         QCOMPARE(f.form.text(n)->text(), QString());
@@ -97,17 +98,17 @@ void TestForm1Commands::measureResults_data()
         return list;
     };
     QTest::newRow("negative slope") << rows({"1", "14", "3", "10"}) << "2"
-                                    << QStringList{"傾き =-2", "定数 = 16", "12.00", "0.00"};
+                                    << QStringList {"傾き =-2", "定数 = 16", "12.00", "0.00"};
     QTest::newRow("magnitude below 1") << rows({"0", "1", "2", "0"}) << "0.5"
-                                       << QStringList{"傾き =-0.5", "定数 = 1", ".75", "0.00"};
+                                       << QStringList {"傾き =-0.5", "定数 = 1", ".75", "0.00"};
     QTest::newRow("negative magnitude") << rows({"0", "1", "2", "0"}) << "3"
-                                        << QStringList{"傾き =-0.5", "定数 = 1", "-.50", "0.00"};
-    QTest::newRow("blank value counts as 0") << workedTable() << " "
-                                             << QStringList{"傾き = 1.5", "定数 = 8", "8.00", "0.25"};
-    QTest::newRow("non-numeric value gives the constant") << workedTable() << "abc"
-                                                          << QStringList{"傾き = 1.5", "定数 = 8", "8.00", "0.25"};
-    QTest::newRow("imported value with CR") << workedTable() << "-9.871\r"
-                                            << QStringList{"傾き = 1.5", "定数 = 8", "-6.81", "0.25"};
+                                        << QStringList {"傾き =-0.5", "定数 = 1", "-.50", "0.00"};
+    QTest::newRow("blank value counts as 0")
+        << workedTable() << " " << QStringList {"傾き = 1.5", "定数 = 8", "8.00", "0.25"};
+    QTest::newRow("non-numeric value gives the constant")
+        << workedTable() << "abc" << QStringList {"傾き = 1.5", "定数 = 8", "8.00", "0.25"};
+    QTest::newRow("imported value with CR")
+        << workedTable() << "-9.871\r" << QStringList {"傾き = 1.5", "定数 = 8", "-6.81", "0.25"};
 }
 
 void TestForm1Commands::measureResults()
@@ -129,7 +130,7 @@ void TestForm1Commands::measureWithoutValue()
     f.form.text(31)->clear();
     const QStringList before = allTexts(f.form);
     f.form.command(17)->click();
-    QCOMPARE(f.boxes.texts, QStringList{EnterValue});
+    QCOMPARE(f.boxes.texts, QStringList {EnterValue});
     QCOMPARE(f.boxes.buttonsShown.first(), forms::MessageBoxes::Buttons::Ok);
     QCOMPARE(allTexts(f.form), before);
 }
@@ -171,7 +172,7 @@ void TestForm1Commands::measureDegenerate()
     f.form.text(31)->setText(variable);
     const QStringList before = allTexts(f.form);
     f.form.Command17_Click();
-    QCOMPARE(f.boxes.texts, QStringList{message});
+    QCOMPARE(f.boxes.texts, QStringList {message});
     QCOMPARE(allTexts(f.form), before);
 }
 
@@ -197,10 +198,11 @@ void TestForm1Commands::fullArea()
     for (int n = 32; n <= 36; ++n)
         f.form.text(n)->setText(QStringLiteral("1"));
     f.form.Command17_Click();
-    QCOMPARE(f.boxes.texts, QStringList{AreaFull});
+    QCOMPARE(f.boxes.texts, QStringList {AreaFull});
     QVERIFY(AreaFull.contains(u'\r') && !AreaFull.contains(u'\n'));
-    QCOMPARE(f.results(), (QStringList{QStringLiteral("傾き = 1.5"), QStringLiteral("定数 = 8"),
-                                       QStringLiteral("11.75"), QStringLiteral("0.25")}));
+    QCOMPARE(f.results(),
+        (QStringList {QStringLiteral("傾き = 1.5"), QStringLiteral("定数 = 8"),
+            QStringLiteral("11.75"), QStringLiteral("0.25")}));
     for (int n = 32; n <= 36; ++n)
         QCOMPARE(f.form.text(n)->text(), QStringLiteral("1"));
 }
@@ -254,10 +256,9 @@ void TestForm1Commands::screenReaderReadsResults()
     f.form.text(33)->setText(QStringLiteral("11.25"));
     f.form.Command18_Click();
     QCOMPARE(QStringList({heard(6), heard(8), heard(10), heard(12), heard(14), heard(15)}),
-             QStringList({QStringLiteral("変光星の等級 11.75"), QStringLiteral("測光ｴﾗｰ 0.25"),
-                          QStringLiteral("近似直線の傾き 傾き = 1.5"),
-                          QStringLiteral("近似直線の定数 定数 = 8"), QStringLiteral("平均値 11.50"),
-                          QStringLiteral("平均の測光ｴﾗｰ 0.25")}));
+        QStringList({QStringLiteral("変光星の等級 11.75"), QStringLiteral("測光ｴﾗｰ 0.25"),
+            QStringLiteral("近似直線の傾き 傾き = 1.5"), QStringLiteral("近似直線の定数 定数 = 8"),
+            QStringLiteral("平均値 11.50"), QStringLiteral("平均の測光ｴﾗｰ 0.25")}));
 }
 
 void TestForm1Commands::average_data()
@@ -265,11 +266,14 @@ void TestForm1Commands::average_data()
     QTest::addColumn<QStringList>("slotTexts");
     QTest::addColumn<QString>("mean");
     QTest::addColumn<QString>("error");
-    QTest::newRow("worked example") << QStringList{"11.75", "", "11.50", "12.00", ""} << "11.75"
+    QTest::newRow("worked example") << QStringList {"11.75", "", "11.50", "12.00", ""} << "11.75"
                                     << "0.20";
-    QTest::newRow("one slot") << QStringList{"", "", ".50", "", ""} << "0.50" << "0.00";
-    QTest::newRow("five slots") << QStringList{"1", "2", "3", "4", "5"} << "3.00" << "1.41";
-    QTest::newRow("abc counts as 0") << QStringList{"abc", "2", "", "", ""} << "1.00" << "1.00";
+    QTest::newRow("one slot") << QStringList {"", "", ".50", "", ""} << "0.50"
+                              << "0.00";
+    QTest::newRow("five slots") << QStringList {"1", "2", "3", "4", "5"} << "3.00"
+                                << "1.41";
+    QTest::newRow("abc counts as 0") << QStringList {"abc", "2", "", "", ""} << "1.00"
+                                     << "1.00";
 }
 
 void TestForm1Commands::average()
@@ -306,7 +310,9 @@ void TestForm1Commands::averageWithoutSlots()
     f.form.Command18_Click();
     QCOMPARE(f.form.label(14)->text(), QStringLiteral("--.--"));
     QCOMPARE(f.form.label(15)->text(), QStringLiteral("--.--"));
-    QCOMPARE(f.boxes.texts, QStringList{QStringLiteral("平均を計算できません\r「平均の算出」エリアの値が大きすぎます")});
+    QCOMPARE(f.boxes.texts,
+        QStringList {
+            QStringLiteral("平均を計算できません\r「平均の算出」エリアの値が大きすぎます")});
 }
 
 void TestForm1Commands::importWorkedExample()
@@ -328,7 +334,9 @@ void TestForm1Commands::importDropsBeyondFifteen()
     Fixture f;
     QString text;
     for (int k = 1; k <= 20; ++k)
-        text += QStringLiteral("No.%1  Magnitude -%2.123  0.012\n").arg(k).arg(k, 2, 10, QLatin1Char('0'));
+        text += QStringLiteral("No.%1  Magnitude -%2.123  0.012\n")
+                    .arg(k)
+                    .arg(k, 2, 10, QLatin1Char('0'));
     f.form.text37()->setPlainText(text);
     QStringList expected = allTexts(f.form);
     for (int k = 1; k <= 15; ++k)
@@ -353,8 +361,8 @@ void TestForm1Commands::importPastedTextUnchanged()
     Fixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-    QGuiApplication::clipboard()->setText(QStringLiteral(
-        "Magnitude -8.1\u00A02.3\r\nMagnitude -2\u2028345\nMagnitude -1\r\n"));
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("Magnitude -8.1\u00A02.3\r\nMagnitude -2\u2028345\nMagnitude -1\r\n"));
     f.form.text37()->setFocus();
     QTest::keyClick(f.form.text37(), Qt::Key_V, Qt::ControlModifier);
     f.form.command(27)->click();
@@ -370,13 +378,15 @@ void TestForm1Commands::importTypedText()
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     f.form.text37()->setFocus();
-    const QStringList lines{QStringLiteral("ID  Magnitude"), QStringLiteral("1   Magnitude -8.1 2.3"),
-                            QStringLiteral("2   Magnitude -12.345"), QStringLiteral("3   Magnitude -9.87")};
+    const QStringList lines {QStringLiteral("ID  Magnitude"),
+        QStringLiteral("1   Magnitude -8.1 2.3"), QStringLiteral("2   Magnitude -12.345"),
+        QStringLiteral("3   Magnitude -9.87")};
     for (const QString &line : lines) {
         QTest::keyClicks(f.form.text37(), line);
         QTest::keyClick(f.form.text37(), Qt::Key_Return);
     }
-    const QStringList expected = MagnitudeTextParser(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    const QStringList expected
+        = MagnitudeTextParser(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     QCOMPARE(expected.size(), 3);
     QCOMPARE(expected[2], QStringLiteral("-9.87\r\n"));
     f.form.command(27)->click();

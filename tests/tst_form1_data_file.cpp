@@ -1,11 +1,9 @@
 // Start-up and shut-down of the main window with compdata.txt in the working
 // directory: the table must survive, and a failed save must lose nothing.
 #include "form_test_support.h"
-#include "table_texts.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -22,43 +20,14 @@ const QString SaveFailed = QStringLiteral("比較星データを保存できま�
 const QString LoadFailed = QStringLiteral("比較星データを読み込めませんでした\r");
 const QByteArray OldFile(" 1 , 2 \r\n 3 , 4 \r\n");
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
-// Each test works in a directory of its own and returns to where it was.
-struct WorkingDirectory
-{
-    WorkingDirectory()
-        : previous(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-    }
-    ~WorkingDirectory() { QDir::setCurrent(previous); }
-    QString file() const { return dir.filePath(QStringLiteral("compdata.txt")); }
-    QTemporaryDir dir;
-    QString previous;
-};
-
-struct Window
+// The window as the program starts it.
+struct Window : ScriptedWindow
 {
     Window()
     {
-        form.setMessageBoxes(&boxes);
         form.Form_Load();
         form.show();
     }
-    Form1 form;
-    ScriptedMessageBoxes boxes;
 };
 
 } // namespace
@@ -86,15 +55,13 @@ void TestForm1DataFile::startUpFillsTable()
 {
     WorkingDirectory wd;
     writeFile(wd.file(), " 1234.5 , 11.2 \r\n-8.25 , 9.8 \r\n .5 , 0 \r\n");
-    Form1 form;
-    ScriptedMessageBoxes boxes;
-    form.setMessageBoxes(&boxes);
+    ScriptedWindow w;
     for (int n = 1; n <= 31; ++n)
-        form.text(n)->setText(QStringLiteral("old"));
-    form.Form_Load();
-    QCOMPARE(form.tableTexts(), table({{"1234.5", "11.2"}, {"-8.25", "9.8"}, {"0.5", "0"}}));
-    QCOMPARE(form.text(31)->text(), QString());
-    QVERIFY(boxes.texts.isEmpty());
+        w.form.text(n)->setText(QStringLiteral("old"));
+    w.form.Form_Load();
+    QCOMPARE(w.form.tableTexts(), table({{"1234.5", "11.2"}, {"-8.25", "9.8"}, {"0.5", "0"}}));
+    QCOMPARE(w.form.text(31)->text(), QString());
+    QVERIFY(w.boxes.texts.isEmpty());
 }
 
 void TestForm1DataFile::startUpWithoutFile()
@@ -111,7 +78,8 @@ void TestForm1DataFile::startUpWithFolderInTheWay()
     WorkingDirectory wd;
     QVERIFY(QDir().mkdir(wd.file()));
     Window w;
-    QCOMPARE(w.boxes.texts, QStringList{LoadFailed + QStringLiteral("compdata.txt はフォルダです")});
+    QCOMPARE(
+        w.boxes.texts, QStringList {LoadFailed + QStringLiteral("compdata.txt はフォルダです")});
     QCOMPARE(w.form.tableTexts(), QStringList(30));
     QVERIFY(w.form.isVisible());
 }
@@ -129,10 +97,11 @@ void TestForm1DataFile::shutDownOk()
     w.boxes.answers = {true};
     QVERIFY(w.form.close());
     QVERIFY(!w.form.isVisible());
-    QCOMPARE(w.boxes.texts, QStringList{SaveQuestion});
+    QCOMPARE(w.boxes.texts, QStringList {SaveQuestion});
     QCOMPARE(w.boxes.buttonsShown.first(), forms::MessageBoxes::Buttons::OkCancel);
     QCOMPARE(readFile(wd.file()), QByteArray(" 1 , 2 \r\n 1234.5 , 4 \r\n 0 , 0 \r\n"));
-    QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("compdata.txt")});
+    QCOMPARE(
+        QDir(wd.dir.path()).entryList(QDir::Files), QStringList {QStringLiteral("compdata.txt")});
 
     // The next start shows the saved rows, moved up, and an empty Text31.
     Window next;
@@ -148,7 +117,7 @@ void TestForm1DataFile::shutDownCancel()
     w.form.command1_click();
     w.boxes.answers = {false};
     QVERIFY(w.form.close());
-    QCOMPARE(w.boxes.texts, QStringList{SaveQuestion});
+    QCOMPARE(w.boxes.texts, QStringList {SaveQuestion});
     QCOMPARE(readFile(wd.file()), OldFile);
 }
 
@@ -220,7 +189,7 @@ void TestForm1DataFile::saveIntoRemovedFolderFails()
     w.boxes.answers = {true, true};
     QVERIFY(!w.form.close());
     QCOMPARE(w.boxes.texts.value(1),
-             SaveFailed + QStringLiteral("作業フォルダがありません（削除または移動されました）"));
+        SaveFailed + QStringLiteral("作業フォルダがありません（削除または移動されました）"));
     QCOMPARE(w.form.text(1)->text(), QStringLiteral("7"));
     // Cancel still lets the user leave without saving.
     w.boxes.answers = {false};
@@ -236,7 +205,7 @@ void TestForm1DataFile::saveCutShortFails()
         w.form.text(n)->setText(QStringLiteral("123456.789"));
 
     // A file size limit smaller than the table makes the write fail midway.
-    rlimit saved{};
+    rlimit saved {};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
@@ -249,10 +218,11 @@ void TestForm1DataFile::saveCutShortFails()
 
     QVERIFY(!closed);
     QVERIFY(w.form.isVisible());
-    QCOMPARE(w.boxes.texts.value(1), SaveFailed + QStringLiteral("ファイルの大きさの上限を超えます"));
+    QCOMPARE(
+        w.boxes.texts.value(1), SaveFailed + QStringLiteral("ファイルの大きさの上限を超えます"));
     QCOMPARE(readFile(wd.file()), OldFile);
     QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{QStringLiteral("compdata.txt")});
+        QStringList {QStringLiteral("compdata.txt")});
     QCOMPARE(w.form.text(30)->text(), QStringLiteral("123456.789"));
 }
 
@@ -270,11 +240,12 @@ void TestForm1DataFile::secondCopyAsksBeforeReplacing()
     QCOMPARE(secondsRows, QByteArray(" 8 , 2 \r\n 3 , 4 \r\n"));
 
     const QString changed = QStringLiteral(
-        "compdata.txt は起動後にほかのプログラムが書き換えています\rこの内容で置き換えて保存しますか");
+        "compdata.txt "
+        "は起動後にほかのプログラムが書き換えています\rこの内容で置き換えて保存しますか");
     first.form.text(1)->setText(QStringLiteral("9"));
     first.boxes.answers = {true, false};
     QVERIFY(!first.form.close());
-    QCOMPARE(first.boxes.texts, (QStringList{SaveQuestion, changed}));
+    QCOMPARE(first.boxes.texts, (QStringList {SaveQuestion, changed}));
     QCOMPARE(readFile(wd.file()), secondsRows);
     QCOMPARE(first.form.text(1)->text(), QStringLiteral("9"));
 
@@ -294,16 +265,18 @@ void TestForm1DataFile::unreadableFileIsKept()
     QVERIFY(QFile::setPermissions(wd.file(), QFile::WriteOwner));
     Window w;
     QCOMPARE(w.boxes.texts,
-             QStringList{LoadFailed + QStringLiteral("compdata.txt を読み書きする権限がありません\r"
-                                                     "保存するときは、このファイルを別の名前で残します")});
+        QStringList {LoadFailed
+            + QStringLiteral("compdata.txt を読み書きする権限がありません\r"
+                             "保存するときは、このファイルを別の名前で残します")});
     w.form.text(1)->setText(QStringLiteral("5"));
     w.form.text(2)->setText(QStringLiteral("6"));
     w.boxes.texts.clear();
     QVERIFY(w.form.close());
     const QString kept = wd.file() + QStringLiteral(".unreadable");
     QCOMPARE(w.boxes.texts,
-             (QStringList{SaveQuestion,
-                          QStringLiteral("読み込めなかった compdata.txt を compdata.txt.unreadable として残しました")}));
+        (QStringList {SaveQuestion,
+            QStringLiteral(
+                "読み込めなかった compdata.txt を compdata.txt.unreadable として残しました")}));
     QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner));
     QCOMPARE(readFile(kept), OldFile);
     QVERIFY(QFile::setPermissions(wd.file(), QFile::ReadOwner));

@@ -3,11 +3,13 @@
 #include "form_test_support.h"
 #include "ui/forms.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QAccessible>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -18,8 +20,9 @@ class TestForm1Layout : public QObject
 
 private Q_SLOTS:
     void window();
-    void controls_data();
     void controls();
+    void designSpotChecks_data();
+    void designSpotChecks();
     void focusOrder();
     void clearCommands_data();
     void clearCommands();
@@ -39,7 +42,44 @@ void TestForm1Layout::window()
     QVERIFY(form.windowIcon().availableSizes().contains(QSize(64, 64)));
 }
 
-void TestForm1Layout::controls_data()
+// Every control stands where its table entry says, as what it says.
+void TestForm1Layout::controls()
+{
+    Form1 form;
+    const std::vector<forms::ControlSpec> &specs = form1Controls();
+    QCOMPARE(
+        specs.size(), std::size_t(3 + 27 + 37 + 15)); // Frame1-3, Command1-27, Text1-37, Label1-15
+    for (const forms::ControlSpec &entry : specs) {
+        const auto found = form.findChildren<QWidget *>(entry.name);
+        QCOMPARE(found.size(), 1);
+        QWidget *control = found.first();
+        QCOMPARE(
+            control->parentWidget() == &form ? QString() : control->parentWidget()->objectName(),
+            entry.parent);
+        QCOMPARE(control->geometry(),
+            forms::twipsRect(entry.left, entry.top, entry.width, entry.height));
+        QString shown;
+        if (auto *button = qobject_cast<QPushButton *>(control))
+            shown = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            shown = label->text();
+        else if (auto *box = qobject_cast<QLineEdit *>(control))
+            shown = box->text();
+        else if (auto *frame = qobject_cast<QGroupBox *>(control))
+            shown = frame->title();
+        else if (auto *edit = qobject_cast<QPlainTextEdit *>(control))
+            shown = edit->toPlainText();
+        else
+            QFAIL(qPrintable(entry.name + QStringLiteral(" is of no known kind")));
+        QCOMPARE(shown, entry.caption);
+        // A screen reader has a name for every control (value labels: their role).
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(accessible && !accessible->text(QAccessible::Name).isEmpty());
+    }
+}
+
+// A few places and captions as the design gives them, so the table itself is checked.
+void TestForm1Layout::designSpotChecks_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
@@ -48,91 +88,43 @@ void TestForm1Layout::controls_data()
     QTest::addColumn<QRect>("twips");
 
     const auto row = [](const char *name, const char *cls, const char *parent, const char *caption,
-                        int l, int t, int w, int h) {
+                         int l, int t, int w, int h) {
         QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(cls)
                             << QString::fromUtf8(parent) << QString::fromUtf8(caption)
                             << QRect(l, t, w, h);
     };
-    row("Frame1", "QGroupBox", "", "比較星", 120, 120, 3255, 6615);
-    row("Frame2", "QGroupBox", "", "変光星", 3600, 120, 4335, 2895);
-    row("Frame3", "QGroupBox", "", "平均の算出", 3600, 3120, 4335, 3015);
-    row("Command1", "QPushButton", "", "比較星データ全クリア", 3600, 6240, 2535, 495);
-    row("Command24", "QPushButton", "", "比較星グラフ", 6240, 6240, 1695, 495);
-    row("Text37", "QPlainTextEdit", "", "", 8040, 240, 5415, 5895);
-    row("Command27", "QPushButton", "", "比較星測光値", 11400, 6240, 2055, 495);
-    row("Label1", "QLabel", "Frame1", "測光値", 360, 360, 735, 255);
-    row("Label2", "QLabel", "Frame1", "ｶﾀﾛｸﾞ値", 1440, 360, 975, 255);
-    row("Label3", "QLabel", "Frame1", "ｸﾘｱ", 2640, 360, 495, 255);
-    row("Command25", "QPushButton", "Frame1", "Clear", 240, 6240, 1095, 270);
-    row("Command26", "QPushButton", "Frame1", "Clear", 1440, 6240, 1095, 270);
-    row("Label4", "QLabel", "Frame2", "測光値", 240, 360, 855, 255);
-    row("Text31", "QLineEdit", "Frame2", "", 240, 720, 975, 405);
-    row("Label5", "QLabel", "Frame2", "変光星の等級", 1320, 360, 1575, 255);
-    row("Label6", "QLabel", "Frame2", "--.--", 1320, 720, 1335, 375);
-    row("Label7", "QLabel", "Frame2", "測光ｴﾗｰ", 3000, 360, 975, 255);
-    row("Label8", "QLabel", "Frame2", "--.--", 2760, 720, 1335, 375);
-    row("Command17", "QPushButton", "Frame2", "測光", 2760, 1320, 1335, 375);
-    row("Label9", "QLabel", "Frame2", "比較星の近似結果", 240, 1560, 3855, 375);
-    row("Label10", "QLabel", "Frame2", "等級 = 傾き x 測光値 + 定数", 240, 1920, 3855, 375);
-    row("Label12", "QLabel", "Frame2", "", 240, 2400, 3855, 375);
-    row("Text32", "QLineEdit", "Frame3", "", 240, 360, 975, 405);
-    row("Text33", "QLineEdit", "Frame3", "", 240, 840, 975, 405);
-    row("Text34", "QLineEdit", "Frame3", "", 240, 1320, 975, 405);
-    row("Text35", "QLineEdit", "Frame3", "", 240, 1800, 975, 405);
-    row("Text36", "QLineEdit", "Frame3", "", 240, 2280, 975, 405);
-    row("Command19", "QPushButton", "Frame3", "c", 1320, 360, 255, 390);
-    row("Command20", "QPushButton", "Frame3", "c", 1320, 840, 255, 375);
-    row("Command23", "QPushButton", "Frame3", "c", 1320, 2280, 255, 375);
-    row("Command18", "QPushButton", "Frame3", "平均計算", 2400, 360, 1215, 495);
-    row("Label11", "QLabel", "Frame3", "平均値", 2160, 1080, 855, 375);
-    row("Label14", "QLabel", "Frame3", "--.--", 2160, 1440, 1695, 375);
-    row("Label13", "QLabel", "Frame3", "測光ｴﾗｰ", 2160, 1920, 1335, 375);
-    row("Label15", "QLabel", "Frame3", "--.--", 2160, 2280, 1695, 375);
-    // Table rows: 720 + 360 (k - 1) from the top of Frame1.
-    row("Text1", "QLineEdit", "Frame1", "", 240, 720, 1095, 405);
-    row("Text2", "QLineEdit", "Frame1", "", 1440, 720, 1095, 405);
-    row("Command2", "QPushButton", "Frame1", "c", 2640, 720, 255, 390);
-    row("Command3", "QPushButton", "Frame1", "c", 2640, 1080, 255, 390);
-    row("Command4", "QPushButton", "Frame1", "c", 2640, 1440, 255, 375);
-    row("Text15", "QLineEdit", "Frame1", "", 240, 3240, 1095, 405);
-    row("Text16", "QLineEdit", "Frame1", "", 1440, 3240, 1095, 405);
-    row("Text29", "QLineEdit", "Frame1", "", 240, 5760, 1095, 405);
-    row("Text30", "QLineEdit", "Frame1", "", 1440, 5760, 1095, 405);
-    row("Command16", "QPushButton", "Frame1", "c", 2640, 5760, 255, 375);
+    // clang-format off
+    row("Frame3",    "QGroupBox",      "",       "平均の算出",                  3600, 3120, 4335, 3015);
+    row("Command24", "QPushButton",    "",       "比較星グラフ",                6240, 6240, 1695, 495);
+    row("Text37",    "QPlainTextEdit", "",       "",                            8040, 240,  5415, 5895);
+    row("Label10",   "QLabel",         "Frame2", "等級 = 傾き x 測光値 + 定数", 240,  1920, 3855, 375);
+    row("Label15",   "QLabel",         "Frame3", "--.--",                       2160, 2280, 1695, 375);
+    row("Command19", "QPushButton",    "Frame3", "c",                           1320, 360,  255,  390);
+    row("Text36",    "QLineEdit",      "Frame3", "",                            240,  2280, 975,  405);
+    row("Command3",  "QPushButton",    "Frame1", "c",                           2640, 1080, 255,  390);
+    row("Command4",  "QPushButton",    "Frame1", "c",                           2640, 1440, 255,  375);
+    row("Text30",    "QLineEdit",      "Frame1", "",                            1440, 5760, 1095, 405);
+    // clang-format on
 }
 
-void TestForm1Layout::controls()
+void TestForm1Layout::designSpotChecks()
 {
     QFETCH(QString, name);
     QFETCH(QString, className);
     QFETCH(QString, parent);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
-
     Form1 form;
-    const auto found = form.findChildren<QWidget *>(name);
-    QCOMPARE(found.size(), 1);
-    QWidget *control = found.first();
+    QWidget *control = form.findChild<QWidget *>(name);
+    QVERIFY(control);
     QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
     QCOMPARE(control->parentWidget() == &form ? QString() : control->parentWidget()->objectName(),
-             parent);
-    QCOMPARE(control->geometry(),
-             forms::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    QString shown;
-    if (auto *button = qobject_cast<QPushButton *>(control))
-        shown = button->text();
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        shown = label->text();
-    else if (auto *box = qobject_cast<QLineEdit *>(control))
-        shown = box->text();
-    else if (auto *frame = qobject_cast<QGroupBox *>(control))
-        shown = frame->title();
-    else if (auto *edit = qobject_cast<QPlainTextEdit *>(control))
-        shown = edit->toPlainText();
-    QCOMPARE(shown, caption);
-    // A screen reader has a name for every control (value labels: their role).
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
-    QVERIFY(accessible && !accessible->text(QAccessible::Name).isEmpty());
+        parent);
+    QCOMPARE(
+        control->geometry(), forms::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    const auto entry = std::find_if(form1Controls().begin(), form1Controls().end(),
+        [&name](const forms::ControlSpec &e) { return e.name == name; });
+    QCOMPARE(entry->caption, caption);
 }
 
 void TestForm1Layout::focusOrder()
@@ -172,7 +164,7 @@ void TestForm1Layout::clearCommands_data()
         all << n;
     QTest::newRow("command1_click") << 1 << all;
     for (int k = 1; k <= 15; ++k)
-        QTest::addRow("Command%d_Click row %d", k + 1, k) << k + 1 << QList<int>{2 * k - 1, 2 * k};
+        QTest::addRow("Command%d_Click row %d", k + 1, k) << k + 1 << QList<int> {2 * k - 1, 2 * k};
     QList<int> odd, even;
     for (int n = 1; n <= 30; n += 2) {
         odd << n;
@@ -181,7 +173,7 @@ void TestForm1Layout::clearCommands_data()
     QTest::newRow("Command25_Click measured column") << 25 << odd;
     QTest::newRow("Command26_Click catalogue column") << 26 << even;
     for (int s = 1; s <= 5; ++s)
-        QTest::addRow("Command%d_Click slot %d", 18 + s, s) << 18 + s << QList<int>{31 + s};
+        QTest::addRow("Command%d_Click slot %d", 18 + s, s) << 18 + s << QList<int> {31 + s};
 }
 
 void TestForm1Layout::clearCommands()
@@ -189,9 +181,8 @@ void TestForm1Layout::clearCommands()
     QFETCH(int, command);
     QFETCH(QList<int>, cleared);
 
-    Form1 form;
-    ScriptedMessageBoxes boxes;
-    form.setMessageBoxes(&boxes);
+    ScriptedWindow w;
+    Form1 &form = w.form;
     for (int n = 1; n <= 36; ++n)
         form.text(n)->setText(QStringLiteral("t%1 \r").arg(n));
     form.text37()->setPlainText(QStringLiteral("paste"));
@@ -206,7 +197,7 @@ void TestForm1Layout::clearCommands()
     // Clearing again: still empty, nothing else changes, nothing is shown.
     form.command(command)->click();
     QCOMPARE(allTexts(form), expected);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(w.boxes.texts.isEmpty());
 }
 
 void TestForm1Layout::textKeptAsWritten()

@@ -1,7 +1,7 @@
 // The graph window opened from the main window: the drawing, the cursor
 // read-out and the one-window life cycle.
 #include "form_test_support.h"
-#include "table_texts.h"
+#include "test_support.h"
 #include "ui/form2.h"
 
 #include <QMouseEvent>
@@ -44,10 +44,10 @@ int countColour(const QImage &image, const QColor &colour)
 }
 
 void moveMouse(QWidget *picture, QPointF pixels, Qt::MouseButtons buttons = Qt::NoButton,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QMouseEvent move(QEvent::MouseMove, pixels, picture->mapToGlobal(pixels), Qt::NoButton,
-                     buttons, modifiers);
+    QMouseEvent move(
+        QEvent::MouseMove, pixels, picture->mapToGlobal(pixels), Qt::NoButton, buttons, modifiers);
     QApplication::sendEvent(picture, &move);
 }
 
@@ -77,7 +77,8 @@ void TestForm2::window()
     QCOMPARE(graph->windowTitle(), QStringLiteral("比較星グラフ"));
     QCOMPARE(graph->size(), QSize(302, 331));
     QCOMPARE(graph->minimumSize(), graph->maximumSize());
-    QVERIFY(!(graph->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(
+        !(graph->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(graph->windowFlags() & Qt::WindowCloseButtonHint);
     QCOMPARE(graph->picture()->objectName(), QStringLiteral("Picture1"));
     QCOMPARE(graph->picture()->geometry(), QRect(0, 0, 300, 300));
@@ -130,7 +131,8 @@ void TestForm2::cursorReadout()
 
     moveMouse(graph->picture(), QPointF(1000.0 / 15, 3000.0 / 15));
     QCOMPARE(graph->label1()->text(), QStringLiteral("X=1.33 / Y=11.75"));
-    moveMouse(graph->picture(), QPointF(0, 0), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+    moveMouse(
+        graph->picture(), QPointF(0, 0), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(graph->label1()->text(), QStringLiteral("X=.80 / Y=9.75"));
     moveMouse(graph->picture(), QPointF(300, 300), Qt::RightButton, Qt::AltModifier);
     QCOMPARE(graph->label1()->text(), QStringLiteral("X=3.20 / Y=12.75"));

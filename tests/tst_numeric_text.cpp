@@ -1,5 +1,5 @@
-#include "core/numeric_text.h"
 #include "core/comparison_table.h"
+#include "core/numeric_text.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -76,13 +76,15 @@ void TestNumericText::parseNumber_data()
     QTest::newRow("full-width digit") << QStringLiteral("\uFF11\uFF12") << 0.0;
     QTest::newRow("exponent form of writer") << QStringLiteral("1.5E+20") << 1.5e20;
     QTest::newRow("overflow") << QStringLiteral("1e999") << std::numeric_limits<double>::max();
-    QTest::newRow("negative overflow") << QStringLiteral("-1e999")
-                                       << -std::numeric_limits<double>::max();
-    QTest::newRow("huge exponent digits") << QStringLiteral("1e99999999999999999999") << std::numeric_limits<double>::max();
+    QTest::newRow("negative overflow")
+        << QStringLiteral("-1e999") << -std::numeric_limits<double>::max();
+    QTest::newRow("huge exponent digits")
+        << QStringLiteral("1e99999999999999999999") << std::numeric_limits<double>::max();
     QTest::newRow("underflow") << QStringLiteral("1e-999") << 0.0;
-    QTest::newRow("long integer overflow") << QString(400, u'9') << std::numeric_limits<double>::max();
-    QTest::newRow("largest double written and read") << QStringLiteral("1.79769313486232E+308")
-                                                     << std::numeric_limits<double>::max();
+    QTest::newRow("long integer overflow")
+        << QString(400, u'9') << std::numeric_limits<double>::max();
+    QTest::newRow("largest double written and read")
+        << QStringLiteral("1.79769313486232E+308") << std::numeric_limits<double>::max();
     QTest::newRow("small fraction underflow")
         << (QStringLiteral("0.") + QString(400, u'0') + u'1') << 0.0;
     QTest::newRow("zero with huge exponent") << QStringLiteral("0e99999") << 0.0;
@@ -135,38 +137,65 @@ void TestNumericText::isEmptyText()
 void TestNumericText::formatPattern_data()
 {
     QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("withZero");  // "#0.00"
-    QTest::addColumn<QString>("hashOnly");  // "##.00", "####.00", "#####.00"
+    QTest::addColumn<QString>("withZero"); // "#0.00"
+    QTest::addColumn<QString>("hashOnly"); // "##.00", "####.00", "#####.00"
 
-    QTest::newRow("0") << 0.0 << "0.00" << ".00";
-    QTest::newRow("0.5") << 0.5 << "0.50" << ".50";
-    QTest::newRow("0.125") << 0.125 << "0.13" << ".13";
-    QTest::newRow("0.285") << 0.285 << "0.29" << ".29";
-    QTest::newRow("1.005") << 1.005 << "1.01" << "1.01";
-    QTest::newRow("2.675") << 2.675 << "2.68" << "2.68";
-    QTest::newRow("9.995") << 9.995 << "10.00" << "10.00";
-    QTest::newRow("12.345") << 12.345 << "12.35" << "12.35";
-    QTest::newRow("12.3449") << 12.3449 << "12.34" << "12.34";
-    QTest::newRow("-0.5") << -0.5 << "-0.50" << "-.50";
-    QTest::newRow("-8.1234") << -8.1234 << "-8.12" << "-8.12";
-    QTest::newRow("-12.345") << -12.345 << "-12.35" << "-12.35";
-    QTest::newRow("123.4") << 123.4 << "123.40" << "123.40";
-    QTest::newRow("4500") << 4500.0 << "4500.00" << "4500.00";
-    QTest::newRow("five integer digits") << 12345.678 << "12345.68" << "12345.68";
-    QTest::newRow("more digits than pattern") << 123456.789 << "123456.79" << "123456.79";
-    QTest::newRow("-11998.8") << -11998.8 << "-11998.80" << "-11998.80";
-    QTest::newRow("carry to 1") << 0.995 << "1.00" << "1.00";
-    QTest::newRow("carry through nines") << 999.999 << "1000.00" << "1000.00";
-    QTest::newRow("negative carry") << -9.995 << "-10.00" << "-10.00";
-    QTest::newRow("just below half") << 0.004999 << "0.00" << ".00";
-    QTest::newRow("half of smallest") << 0.005 << "0.01" << ".01";
-    QTest::newRow("negative to zero") << -0.004 << "0.00" << ".00";
-    QTest::newRow("negative zero") << -0.0 << "0.00" << ".00";
-    QTest::newRow("tiny") << 1e-300 << "0.00" << ".00";
-    QTest::newRow("1e20") << 1e20 << "100000000000000000000.00" << "100000000000000000000.00";
+    QTest::newRow("0") << 0.0 << "0.00"
+                       << ".00";
+    QTest::newRow("0.5") << 0.5 << "0.50"
+                         << ".50";
+    QTest::newRow("0.125") << 0.125 << "0.13"
+                           << ".13";
+    QTest::newRow("0.285") << 0.285 << "0.29"
+                           << ".29";
+    QTest::newRow("1.005") << 1.005 << "1.01"
+                           << "1.01";
+    QTest::newRow("2.675") << 2.675 << "2.68"
+                           << "2.68";
+    QTest::newRow("9.995") << 9.995 << "10.00"
+                           << "10.00";
+    QTest::newRow("12.345") << 12.345 << "12.35"
+                            << "12.35";
+    QTest::newRow("12.3449") << 12.3449 << "12.34"
+                             << "12.34";
+    QTest::newRow("-0.5") << -0.5 << "-0.50"
+                          << "-.50";
+    QTest::newRow("-8.1234") << -8.1234 << "-8.12"
+                             << "-8.12";
+    QTest::newRow("-12.345") << -12.345 << "-12.35"
+                             << "-12.35";
+    QTest::newRow("123.4") << 123.4 << "123.40"
+                           << "123.40";
+    QTest::newRow("4500") << 4500.0 << "4500.00"
+                          << "4500.00";
+    QTest::newRow("five integer digits") << 12345.678 << "12345.68"
+                                         << "12345.68";
+    QTest::newRow("more digits than pattern") << 123456.789 << "123456.79"
+                                              << "123456.79";
+    QTest::newRow("-11998.8") << -11998.8 << "-11998.80"
+                              << "-11998.80";
+    QTest::newRow("carry to 1") << 0.995 << "1.00"
+                                << "1.00";
+    QTest::newRow("carry through nines") << 999.999 << "1000.00"
+                                         << "1000.00";
+    QTest::newRow("negative carry") << -9.995 << "-10.00"
+                                    << "-10.00";
+    QTest::newRow("just below half") << 0.004999 << "0.00"
+                                     << ".00";
+    QTest::newRow("half of smallest") << 0.005 << "0.01"
+                                      << ".01";
+    QTest::newRow("negative to zero") << -0.004 << "0.00"
+                                      << ".00";
+    QTest::newRow("negative zero") << -0.0 << "0.00"
+                                   << ".00";
+    QTest::newRow("tiny") << 1e-300 << "0.00"
+                          << ".00";
+    QTest::newRow("1e20") << 1e20 << "100000000000000000000.00"
+                          << "100000000000000000000.00";
     QTest::newRow("16 digits rounded to 15") << 1234567890123456.7 << "1234567890123460.00"
                                              << "1234567890123460.00";
-    QTest::newRow("0.15 neighbour") << 0.145 << "0.15" << ".15";
+    QTest::newRow("0.15 neighbour") << 0.145 << "0.15"
+                                    << ".15";
 }
 
 void TestNumericText::formatPattern()
@@ -218,12 +247,18 @@ void TestNumericText::fileAndPlainNumberText_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("plain");
-    QTest::newRow("-12.345") << -12.345 << "-12.345 " << "-12.345";
-    QTest::newRow("10.5") << 10.5 << " 10.5 " << "10.5";
-    QTest::newRow("0") << 0.0 << " 0 " << "0";
-    QTest::newRow("0.5") << 0.5 << " 0.5 " << "0.5";
-    QTest::newRow("10") << 10.0 << " 10 " << "10";
-    QTest::newRow("12.340 parsed") << ParseNumber(u"12.340") << " 12.34 " << "12.34";
+    QTest::newRow("-12.345") << -12.345 << "-12.345 "
+                             << "-12.345";
+    QTest::newRow("10.5") << 10.5 << " 10.5 "
+                          << "10.5";
+    QTest::newRow("0") << 0.0 << " 0 "
+                       << "0";
+    QTest::newRow("0.5") << 0.5 << " 0.5 "
+                         << "0.5";
+    QTest::newRow("10") << 10.0 << " 10 "
+                        << "10";
+    QTest::newRow("12.340 parsed") << ParseNumber(u"12.340") << " 12.34 "
+                                   << "12.34";
 }
 
 void TestNumericText::fileAndPlainNumberText()
@@ -294,7 +329,7 @@ void TestNumericText::roundTripRandomDoubles()
             const double back = ParseNumber(shown);
             const double x15 = std::strtod(expected, nullptr);
             QVERIFY2(std::fabs(back - x15) <= 0.005 * (1 + 1e-12) + std::fabs(x15) * 1e-15,
-                     qPrintable(shown + QStringLiteral(" for ") + plain));
+                qPrintable(shown + QStringLiteral(" for ") + plain));
             // Two decimals always, and the text is exactly what the rounded value prints.
             QCOMPARE(shown.mid(shown.indexOf(u'.') + 1).size(), 2);
             QCOMPARE(FormatPattern(back, pattern), shown);
@@ -333,23 +368,23 @@ void TestNumericText::sortAndCount_data()
     QTest::addColumn<QList<double>>("sortedPartners");
     QTest::addColumn<int>("count");
 
-    QTest::newRow("worked example")
-        << QList<double>{3, 9999, 1, 9999, 4, 2} << QList<double>{12.25, 9999, 9.75, 9999, 14.25, 10.75}
-        << QList<double>{1, 2, 3, 4, 9999, 9999} << QList<double>{9.75, 10.75, 12.25, 14.25, 9999, 9999}
-        << 4;
-    QTest::newRow("none vacant") << QList<double>{2, 1} << QList<double>{20, 10}
-                                 << QList<double>{1, 2} << QList<double>{10, 20} << 2;
-    QTest::newRow("all vacant") << QList<double>{9999, 9999} << QList<double>{9999, 9999}
-                                << QList<double>{9999, 9999} << QList<double>{9999, 9999} << 0;
+    QTest::newRow("worked example") << QList<double> {3, 9999, 1, 9999, 4, 2}
+                                    << QList<double> {12.25, 9999, 9.75, 9999, 14.25, 10.75}
+                                    << QList<double> {1, 2, 3, 4, 9999, 9999}
+                                    << QList<double> {9.75, 10.75, 12.25, 14.25, 9999, 9999} << 4;
+    QTest::newRow("none vacant") << QList<double> {2, 1} << QList<double> {20, 10}
+                                 << QList<double> {1, 2} << QList<double> {10, 20} << 2;
+    QTest::newRow("all vacant") << QList<double> {9999, 9999} << QList<double> {9999, 9999}
+                                << QList<double> {9999, 9999} << QList<double> {9999, 9999} << 0;
     QTest::newRow("above 9999 behind vacant")
-        << QList<double>{10000, 9999, 5} << QList<double>{1, 9999, 2}
-        << QList<double>{5, 9999, 10000} << QList<double>{2, 9999, 1} << 1;
+        << QList<double> {10000, 9999, 5} << QList<double> {1, 9999, 2}
+        << QList<double> {5, 9999, 10000} << QList<double> {2, 9999, 1} << 1;
     QTest::newRow("above 9999 counted without vacant")
-        << QList<double>{10000, 5} << QList<double>{1, 2} << QList<double>{5, 10000}
-        << QList<double>{2, 1} << 2;
+        << QList<double> {10000, 5} << QList<double> {1, 2} << QList<double> {5, 10000}
+        << QList<double> {2, 1} << 2;
     // The exchange sort is not stable: equal keys may change their partners' order.
-    QTest::newRow("equal keys") << QList<double>{2, 1, 2, 1} << QList<double>{1, 2, 3, 4}
-                                << QList<double>{1, 1, 2, 2} << QList<double>{2, 4, 3, 1} << 4;
+    QTest::newRow("equal keys") << QList<double> {2, 1, 2, 1} << QList<double> {1, 2, 3, 4}
+                                << QList<double> {1, 1, 2, 2} << QList<double> {2, 4, 3, 1} << 4;
 }
 
 void TestNumericText::sortAndCount()

@@ -30,7 +30,6 @@ namespace quillet {
 
 namespace {
 
-
 using forms::ControlKind;
 using forms::ControlSpec;
 
@@ -43,9 +42,7 @@ QString controlName(const char *prefix, int n)
     return QLatin1String(prefix) + QString::number(n);
 }
 
-// Every control of the main window: name, kind, container, caption, left, top,
-// width, height (twips) and tab index.
-std::vector<ControlSpec> form1Controls()
+std::vector<ControlSpec> makeForm1Controls()
 {
     const QString mv = QStringLiteral("測光値");
     const QString cat = QStringLiteral("ｶﾀﾛｸﾞ値");
@@ -55,6 +52,7 @@ std::vector<ControlSpec> form1Controls()
     const QString f1 = QStringLiteral("Frame1");
     const QString f2 = QStringLiteral("Frame2");
     const QString f3 = QStringLiteral("Frame3");
+    // clang-format off
     std::vector<ControlSpec> specs = {
         {f1, ControlKind::Frame, {}, QStringLiteral("比較星"), 120, 120, 3255, 6615, 30, {}},
         {f2, ControlKind::Frame, {}, QStringLiteral("変光星"), 3600, 120, 4335, 2895, 50, {}},
@@ -87,31 +85,43 @@ std::vector<ControlSpec> form1Controls()
         {QStringLiteral("Label13"), ControlKind::HeadingLabel, f3, err, 2160, 1920, 1335, 375, 69, {}},
         {QStringLiteral("Label15"), ControlKind::ValueLabel, f3, dash, 2160, 2280, 1695, 375, 71, QStringLiteral("平均の測光ｴﾗｰ")},
     };
+    // clang-format on
 
     // The averaging slots Text32..Text36 and their clear buttons Command19..Command23.
     for (int s = 0; s < 5; ++s) {
         const int top = 360 + 480 * s;
-        specs.push_back({controlName("Text", 32 + s), ControlKind::TextBox, f3, {}, 240, top, 975, 405,
-                         62 + s, QStringLiteral("平均の算出 %1").arg(s + 1)});
+        specs.push_back({controlName("Text", 32 + s), ControlKind::TextBox, f3, {}, 240, top, 975,
+            405, 62 + s, QStringLiteral("平均の算出 %1").arg(s + 1)});
         specs.push_back({controlName("Command", 19 + s), ControlKind::Button, f3, c, 1320, top, 255,
-                         s == 0 ? 390 : 375, 72 + s, QStringLiteral("平均の算出 %1 をクリア").arg(s + 1)});
+            s == 0 ? 390 : 375, 72 + s, QStringLiteral("平均の算出 %1 をクリア").arg(s + 1)});
     }
 
     // The comparison-star table: row k is Text(2k-1), Text(2k) and Command(k+1).
     for (int k = 1; k <= TableRows; ++k) {
         const int top = 720 + 360 * (k - 1);
-        specs.push_back({controlName("Text", 2 * k - 1), ControlKind::TextBox, f1, {}, 240, top, 1095,
-                         405, 2 * k - 2, QStringLiteral("比較星 %1 %2").arg(k).arg(mv)});
-        specs.push_back({controlName("Text", 2 * k), ControlKind::TextBox, f1, {}, 1440, top, 1095, 405,
-                         2 * k - 1, QStringLiteral("比較星 %1 %2").arg(k).arg(cat)});
+        specs.push_back({controlName("Text", 2 * k - 1), ControlKind::TextBox, f1, {}, 240, top,
+            1095, 405, 2 * k - 2, QStringLiteral("比較星 %1 %2").arg(k).arg(mv)});
+        specs.push_back({controlName("Text", 2 * k), ControlKind::TextBox, f1, {}, 1440, top, 1095,
+            405, 2 * k - 1, QStringLiteral("比較星 %1 %2").arg(k).arg(cat)});
         specs.push_back({controlName("Command", k + 1), ControlKind::Button, f1, c, 2640, top, 255,
-                         k <= 2 ? 390 : 375, 33 + k, QStringLiteral("比較星 %1 をクリア").arg(k)});
+            k <= 2 ? 390 : 375, 33 + k, QStringLiteral("比較星 %1 をクリア").arg(k)});
     }
     return specs;
 }
 
+} // namespace
+
+const std::vector<forms::ControlSpec> &form1Controls()
+{
+    static const std::vector<forms::ControlSpec> specs = makeForm1Controls();
+    return specs;
+}
+
+namespace {
+
 // Each button's handler.
 using Handler = void (Form1::*)();
+// clang-format off
 constexpr Handler ClickHandlers[28] = {
     nullptr,                &Form1::command1_click,  &Form1::Command2_Click,
     &Form1::Command3_Click,  &Form1::Command4_Click,  &Form1::Command5_Click,
@@ -124,13 +134,14 @@ constexpr Handler ClickHandlers[28] = {
     &Form1::Command24_Click, &Form1::Command25_Click, &Form1::Command26_Click,
     &Form1::Command27_Click,
 };
+// clang-format on
 
-const QString DegenerateFitMessage = QStringLiteral(
-    "近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
-const QString MagnitudeOutOfRangeMessage = QStringLiteral(
-    "変光星の等級を計算できません\r変光星の測光値が大きすぎます");
-const QString AverageOutOfRangeMessage = QStringLiteral(
-    "平均を計算できません\r「平均の算出」エリアの値が大きすぎます");
+const QString DegenerateFitMessage
+    = QStringLiteral("近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
+const QString MagnitudeOutOfRangeMessage
+    = QStringLiteral("変光星の等級を計算できません\r変光星の測光値が大きすぎます");
+const QString AverageOutOfRangeMessage
+    = QStringLiteral("平均を計算できません\r「平均の算出」エリアの値が大きすぎます");
 
 // Why compdata.txt could not be read or written, in the user's words.
 QString problemText(const ComparisonDataFile::Failure &failure)
@@ -141,7 +152,8 @@ QString problemText(const ComparisonDataFile::Failure &failure)
     case Problem::Folder:
         return QStringLiteral("%1 はフォルダです").arg(name);
     case Problem::NotRegularFile:
-        return QStringLiteral("%1 は通常のファイルではありません（デバイス、パイプなど）").arg(name);
+        return QStringLiteral("%1 は通常のファイルではありません（デバイス、パイプなど）")
+            .arg(name);
     case Problem::BrokenLink:
         return QStringLiteral("%1 はリンクですが、リンク先がありません").arg(name);
     case Problem::NoPermission:
@@ -167,9 +179,8 @@ QString problemText(const ComparisonDataFile::Failure &failure)
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                  | Qt::WindowCloseButtonHint)
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     initQuillet3Resources();
     setWindowTitle(QStringLiteral("Quillet3 ver1.00"));
@@ -247,10 +258,12 @@ void Form1::Form_Load()
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
     if (loaded.failure) {
-        QString text = QStringLiteral("比較星データを読み込めませんでした\r") + problemText(*loaded.failure);
+        QString text
+            = QStringLiteral("比較星データを読み込めませんでした\r") + problemText(*loaded.failure);
         // A regular file that could not be read is kept, never overwritten.
-        if (loaded.snapshot.exists && (loaded.failure->problem != ComparisonDataFile::Problem::Folder
-                                       && loaded.failure->problem != ComparisonDataFile::Problem::NotRegularFile))
+        if (loaded.snapshot.exists
+            && (loaded.failure->problem != ComparisonDataFile::Problem::Folder
+                && loaded.failure->problem != ComparisonDataFile::Problem::NotRegularFile))
             text += QStringLiteral("\r保存するときは、このファイルを別の名前で残します");
         message(text);
     }
@@ -261,7 +274,8 @@ void Form1::Form_Load()
 // so the table is not lost; the user may fix the cause and close again.
 void Form1::Form_Unload(int &Cancel)
 {
-    if (message(QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
+    if (message(
+            QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
         const QString path = QString::fromLatin1(ComparisonDataFile::FileName);
         // Another program (a second copy, say) wrote the file since start-up:
         // replacing it would lose its rows without a word.
@@ -269,7 +283,7 @@ void Form1::Form_Unload(int &Cancel)
             && !message(QStringLiteral("%1 は起動後にほかのプログラムが書き換えています\r"
                                        "この内容で置き換えて保存しますか")
                             .arg(path),
-                        forms::MessageBoxes::Buttons::OkCancel)) {
+                forms::MessageBoxes::Buttons::OkCancel)) {
             Cancel = 1;
             return;
         }
@@ -277,12 +291,14 @@ void Form1::Form_Unload(int &Cancel)
         if (saved.snapshot.exists)
             m_fileAtStart = saved.snapshot;
         if (saved.failure) {
-            message(QStringLiteral("比較星データを保存できませんでした\r") + problemText(*saved.failure));
+            message(QStringLiteral("比較星データを保存できませんでした\r")
+                + problemText(*saved.failure));
             Cancel = 1;
             return;
         }
         if (!saved.keptAs.isEmpty())
-            message(QStringLiteral("読み込めなかった %1 を %2 として残しました").arg(path, saved.keptAs));
+            message(QStringLiteral("読み込めなかった %1 を %2 として残しました")
+                        .arg(path, saved.keptAs));
     }
     if (m_form2)
         m_form2->close();
@@ -329,21 +345,66 @@ void Form1::command1_click()
         m_text[n]->clear();
 }
 
-void Form1::Command2_Click() { clearRow(1); }
-void Form1::Command3_Click() { clearRow(2); }
-void Form1::Command4_Click() { clearRow(3); }
-void Form1::Command5_Click() { clearRow(4); }
-void Form1::Command6_Click() { clearRow(5); }
-void Form1::Command7_Click() { clearRow(6); }
-void Form1::Command8_Click() { clearRow(7); }
-void Form1::Command9_Click() { clearRow(8); }
-void Form1::Command10_Click() { clearRow(9); }
-void Form1::Command11_Click() { clearRow(10); }
-void Form1::Command12_Click() { clearRow(11); }
-void Form1::Command13_Click() { clearRow(12); }
-void Form1::Command14_Click() { clearRow(13); }
-void Form1::Command15_Click() { clearRow(14); }
-void Form1::Command16_Click() { clearRow(15); }
+void Form1::Command2_Click()
+{
+    clearRow(1);
+}
+void Form1::Command3_Click()
+{
+    clearRow(2);
+}
+void Form1::Command4_Click()
+{
+    clearRow(3);
+}
+void Form1::Command5_Click()
+{
+    clearRow(4);
+}
+void Form1::Command6_Click()
+{
+    clearRow(5);
+}
+void Form1::Command7_Click()
+{
+    clearRow(6);
+}
+void Form1::Command8_Click()
+{
+    clearRow(7);
+}
+void Form1::Command9_Click()
+{
+    clearRow(8);
+}
+void Form1::Command10_Click()
+{
+    clearRow(9);
+}
+void Form1::Command11_Click()
+{
+    clearRow(10);
+}
+void Form1::Command12_Click()
+{
+    clearRow(11);
+}
+void Form1::Command13_Click()
+{
+    clearRow(12);
+}
+void Form1::Command14_Click()
+{
+    clearRow(13);
+}
+void Form1::Command15_Click()
+{
+    clearRow(14);
+}
+void Form1::Command16_Click()
+{
+    clearRow(15);
+}
 
 void Form1::Command25_Click()
 {
@@ -386,7 +447,8 @@ void Form1::Command17_Click()
             return;
         }
     }
-    message(QStringLiteral("「平均の算出」エリアが一杯です\rどこかをクリアして、測光ボタンを押して下さい"));
+    message(QStringLiteral(
+        "「平均の算出」エリアが一杯です\rどこかをクリアして、測光ボタンを押して下さい"));
 }
 
 // Enter runs the Measure command; the key then reaches the box as usual.
@@ -437,11 +499,26 @@ void Form1::clearSlot(int slot)
     m_text[31 + slot]->clear();
 }
 
-void Form1::Command19_Click() { clearSlot(1); }
-void Form1::Command20_Click() { clearSlot(2); }
-void Form1::Command21_Click() { clearSlot(3); }
-void Form1::Command22_Click() { clearSlot(4); }
-void Form1::Command23_Click() { clearSlot(5); }
+void Form1::Command19_Click()
+{
+    clearSlot(1);
+}
+void Form1::Command20_Click()
+{
+    clearSlot(2);
+}
+void Form1::Command21_Click()
+{
+    clearSlot(3);
+}
+void Form1::Command22_Click()
+{
+    clearSlot(4);
+}
+void Form1::Command23_Click()
+{
+    clearSlot(5);
+}
 
 // The one graph window: loaded and drawn from the table when it is not open,
 // only raised when it is.

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +19,9 @@ class QSessionManager;
 
 namespace quillet {
 
+// Every control of the main window: name, kind, container, caption, left, top,
+// width, height (twips) and tab index. The window is built from it.
+const std::vector<forms::ControlSpec> &form1Controls();
 
 // The main window "Quillet3 ver1.00". Its controls are the only store of working
 // data: every handler reads the texts it needs, calls the core and writes the
@@ -33,9 +37,9 @@ public:
     // Replaces the message boxes (tests answer them); nullptr restores the real ones.
     void setMessageBoxes(forms::MessageBoxes *boxes);
 
-    QLineEdit *text(int number) const;      // Text1 .. Text36
+    QLineEdit *text(int number) const; // Text1 .. Text36
     QPlainTextEdit *text37() const { return m_text37; }
-    QLabel *label(int number) const;        // Label1 .. Label15
+    QLabel *label(int number) const; // Label1 .. Label15
     QPushButton *command(int number) const; // Command1 .. Command27
     Form2 *graphWindow() const { return m_form2; }
 
@@ -48,9 +52,11 @@ public:
     void commitData(QSessionManager &manager);
 
 public Q_SLOTS:
+    // Start-up fills the table from compdata.txt; shut-down offers to save it.
     void Form_Load();
     void Form_Unload(int &Cancel);
 
+    // Clear the whole table (1) and each row's two boxes (2-16).
     void command1_click();
     void Command2_Click();
     void Command3_Click();
@@ -67,17 +73,28 @@ public Q_SLOTS:
     void Command14_Click();
     void Command15_Click();
     void Command16_Click();
+
+    // Measure (17): fit, convert Text31, fill the next averaging slot; Enter in
+    // Text31 runs it.
     void Command17_Click();
     void Text31_KeyPress(int &KeyAscii);
+
+    // Average the slots (18); clear one slot each (19-23).
     void Command18_Click();
     void Command19_Click();
     void Command20_Click();
     void Command21_Click();
     void Command22_Click();
     void Command23_Click();
+
+    // Show the graph window (24).
     void Command24_Click();
+
+    // Clear the measured-value (25) or the catalogue (26) column.
     void Command25_Click();
     void Command26_Click();
+
+    // Import the measured values pasted into Text37 (27).
     void Command27_Click();
 
 protected:
@@ -88,13 +105,13 @@ private:
     void clearRow(int row);
     void clearSlot(int slot);
     bool message(const QString &text,
-                 forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
+        forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
 
     forms::RealMessageBoxes m_realMessageBoxes;
     forms::MessageBoxes *m_messageBoxes = &m_realMessageBoxes;
-    std::array<QLineEdit *, 37> m_text{};     // index = number; 0 and 37 unused
-    std::array<QLabel *, 16> m_label{};       // index = number; 0 unused
-    std::array<QPushButton *, 28> m_command{}; // index = number; 0 unused
+    std::array<QLineEdit *, 37> m_text {}; // index = number; 0 and 37 unused
+    std::array<QLabel *, 16> m_label {}; // index = number; 0 unused
+    std::array<QPushButton *, 28> m_command {}; // index = number; 0 unused
     QPlainTextEdit *m_text37 = nullptr;
     QPointer<Form2> m_form2;
     // compdata.txt as start-up found it (or the last save wrote it): a save asks

@@ -16,12 +16,14 @@ constexpr qreal DotPenWidth = 5;
 const std::vector<forms::ControlSpec> &form2Controls()
 {
     using forms::ControlKind;
+    // clang-format off
     static const std::vector<forms::ControlSpec> specs = {
         {QStringLiteral("Picture1"), ControlKind::DrawingSurface, {}, {}, 0, 0, 4500, 4500, 0,
          QStringLiteral("比較星グラフ")},
         {QStringLiteral("Label1"), ControlKind::PlainLabel, {}, {}, 120, 4560, 4335, 255, 1,
          QStringLiteral("カーソル位置")},
     };
+    // clang-format on
     return specs;
 }
 
@@ -65,14 +67,12 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF position = event->position();
     Q_EMIT mouseMoved(int(event->buttons()), int(event->modifiers()),
-                      float(position.x() * forms::TwipsPerPixel),
-                      float(position.y() * forms::TwipsPerPixel));
+        float(position.x() * forms::TwipsPerPixel), float(position.y() * forms::TwipsPerPixel));
 }
 
 Form2::Form2(QWidget *parent)
     : QWidget(parent,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint)
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_picture(new PictureBox(this))
 {
     m_picture->setObjectName(QStringLiteral("Picture1"));

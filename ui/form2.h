@@ -54,7 +54,7 @@ public Q_SLOTS:
 private:
     PictureBox *m_picture;
     QLabel *m_label1 = nullptr;
-    PlotEdges m_edges{0, 0, 0, 0};
+    PlotEdges m_edges {0, 0, 0, 0};
 };
 
 } // namespace quillet

@@ -19,8 +19,8 @@ namespace quillet::forms {
 
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
+    return QRect(
+        twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 QColor paletteColour(int index)
@@ -80,8 +80,7 @@ class ValueLabelAccessible final : public QAccessibleWidget
 public:
     explicit ValueLabelAccessible(QLabel *label)
         : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
+    { }
 
     QString text(QAccessible::Text kind) const override
     {
@@ -228,9 +227,8 @@ QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<Contr
         if (controls.value(entry.name)->focusPolicy() & Qt::TabFocus)
             order.push_back(&entry);
     }
-    std::stable_sort(order.begin(), order.end(), [](const ControlSpec *a, const ControlSpec *b) {
-        return a->tabIndex < b->tabIndex;
-    });
+    std::stable_sort(order.begin(), order.end(),
+        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(controls.value(order[i - 1]->name), controls.value(order[i]->name));
     return controls;

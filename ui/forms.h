@@ -52,15 +52,15 @@ public:
 QString multiLineText(const QPlainTextEdit *box);
 
 enum class ControlKind {
-    Frame,            // captioned group box; its controls move with it
+    Frame, // captioned group box; its controls move with it
     Button,
-    TextBox,          // single line; keeps any text written into it, CRs included
+    TextBox, // single line; keeps any text written into it, CRs included
     MultiLineTextBox, // vertical scroll bar, light grey
-    HeadingLabel,     // plain text on the window's grey, left-aligned
-    ValueLabel,       // single-line border, centred, default control colour
-    BoxedLabel,       // single-line border, left-aligned, light grey
-    PlainLabel,       // no border, left-aligned, default colours
-    DrawingSurface,   // created by the window itself; placed by the table
+    HeadingLabel, // plain text on the window's grey, left-aligned
+    ValueLabel, // single-line border, centred, default control colour
+    BoxedLabel, // single-line border, left-aligned, light grey
+    PlainLabel, // no border, left-aligned, default colours
+    DrawingSurface, // created by the window itself; placed by the table
 };
 
 struct ControlSpec

@@ -41,7 +41,9 @@ ShutdownSignals::ShutdownSignals(QObject *parent)
     m_notifier = new QSocketNotifier(g_readEnd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &ShutdownSignals::readPending);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
