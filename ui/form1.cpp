@@ -7,6 +7,7 @@
 #include "core/magnitude_text_parser.h"
 #include "core/numeric_text.h"
 #include "ui/form2.h"
+#include "ui/messages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,8 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
-
-#include <cstring>
 
 // The icon lives in this static library's resources, which need registering.
 static void initQuillet3Resources()
@@ -136,44 +135,8 @@ constexpr Handler ClickHandlers[28] = {
 };
 // clang-format on
 
-const QString DegenerateFitMessage
-    = QStringLiteral("近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
-const QString MagnitudeOutOfRangeMessage
-    = QStringLiteral("変光星の等級を計算できません\r変光星の測光値が大きすぎます");
 const QString AverageOutOfRangeMessage
     = QStringLiteral("平均を計算できません\r「平均の算出」エリアの値が大きすぎます");
-
-// Why compdata.txt could not be read or written, in the user's words.
-QString problemText(const ComparisonDataFile::Failure &failure)
-{
-    using ComparisonDataFile::Problem;
-    const QString name = QString::fromLatin1(ComparisonDataFile::FileName);
-    switch (failure.problem) {
-    case Problem::Folder:
-        return QStringLiteral("%1 はフォルダです").arg(name);
-    case Problem::NotRegularFile:
-        return QStringLiteral("%1 は通常のファイルではありません（デバイス、パイプなど）")
-            .arg(name);
-    case Problem::BrokenLink:
-        return QStringLiteral("%1 はリンクですが、リンク先がありません").arg(name);
-    case Problem::NoPermission:
-        return QStringLiteral("%1 を読み書きする権限がありません").arg(name);
-    case Problem::ReadOnlyPlace:
-        return QStringLiteral("書き込みできない場所です（読み取り専用）");
-    case Problem::DiskFull:
-        return QStringLiteral("ディスクの空きがありません");
-    case Problem::TooLarge:
-        return QStringLiteral("ファイルの大きさの上限を超えます");
-    case Problem::FolderMissing:
-        return QStringLiteral("作業フォルダがありません（削除または移動されました）");
-    case Problem::Other:
-        break;
-    }
-    // The system's own name for the error (EIO, ...) is the same in every locale.
-    const char *code = strerrorname_np(failure.systemError);
-    return QStringLiteral("入出力エラーです（%1）")
-        .arg(code ? QString::fromLatin1(code) : QString::number(failure.systemError));
-}
 
 } // namespace
 
@@ -258,8 +221,7 @@ void Form1::Form_Load()
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
     if (loaded.failure) {
-        QString text
-            = QStringLiteral("比較星データを読み込めませんでした\r") + problemText(*loaded.failure);
+        QString text = messages::loadFailed(*loaded.failure);
         // A regular file that could not be read is kept, never overwritten.
         if (loaded.snapshot.exists
             && (loaded.failure->problem != ComparisonDataFile::Problem::Folder
@@ -292,7 +254,7 @@ void Form1::Form_Unload(int &Cancel)
             m_fileAtStart = saved.snapshot;
         if (saved.failure) {
             message(QStringLiteral("比較星データを保存できませんでした\r")
-                + problemText(*saved.failure));
+                + messages::fileProblem(*saved.failure));
             Cancel = 1;
             return;
         }
@@ -423,17 +385,7 @@ void Form1::Command17_Click()
 {
     const Measurement result = MeasureVariable(tableTexts(), m_text[31]->text());
     if (result.problem) {
-        switch (*result.problem) {
-        case MeasureProblem::NoVariableValue:
-            message(QStringLiteral("変光星の測光値を入力して下さい"));
-            break;
-        case MeasureProblem::NoLine:
-            message(DegenerateFitMessage);
-            break;
-        case MeasureProblem::MagnitudeOutOfRange:
-            message(MagnitudeOutOfRangeMessage);
-            break;
-        }
+        message(messages::measureProblem(*result.problem));
         return;
     }
     m_label[10]->setText(QStringLiteral("傾き =") + result.slope);
