@@ -1,0 +1,227 @@
+// The report's statistics against numbers found without this code.
+#include "core/calibration.h"
+#include "core/calibration_report.h"
+#include "core/numeric_text.h"
+#include "test_support.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <cmath>
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+
+bool near(std::optional<double> value, double expected, double tolerance)
+{
+    return value && std::fabs(*value - expected) <= tolerance;
+}
+
+// The worked example: (1, 9.75), (2, 10.75), (3, 12.25), (4, 14.25), rows 3, 6, 1, 5.
+QStringList workedTable()
+{
+    return table(
+        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
+}
+
+} // namespace
+
+class TestCalibrationReport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void handCheckedTable();
+    void textbookRegression();
+    void outlierIsFlagged();
+    void checkStar();
+    void tooFewRows_data();
+    void tooFewRows();
+    void problems_data();
+    void problems();
+    void sameAsTheWindowsOnRandomTables();
+};
+
+// Worked by hand: slope 1.5, constant 8, residuals .25 -.25 -.25 .25, SSR 1/4,
+// mean x 2.5, Sxx 5; s = sqrt(1/8); slope error sqrt(1/40); leverages .7 .3 .3 .7;
+// deleted residuals .25/.3 and -.25/.7; studentized sqrt(5) and -sqrt(5)/3.
+// At x = 2.5: magnitude 11.75, prediction error sqrt(1/8) sqrt(5/4) = sqrt(5/32),
+// 95 % half width 4.30265 sqrt(5/32).
+void TestCalibrationReport::handCheckedTable()
+{
+    const ReportOutcome outcome = MakeCalibrationReport(workedTable(), {QStringLiteral("2.5")});
+    QVERIFY(!outcome.problem);
+    const CalibrationReport &r = outcome.report;
+    QCOMPARE(r.n, 4);
+    QCOMPARE(r.slope, 1.5);
+    QCOMPARE(r.constant, 8.0);
+    QCOMPARE(r.rmsError, 0.25);
+    QVERIFY(near(r.s, std::sqrt(1.0 / 8), 1e-12));
+    QVERIFY(near(r.slopeSe, std::sqrt(1.0 / 40), 1e-12));
+    QCOMPARE(r.rows.size(), std::size_t(4));
+    const int rows[] = {3, 6, 1, 5};
+    const double deleted[] = {0.25 / 0.3, -0.25 / 0.7, -0.25 / 0.7, 0.25 / 0.3};
+    const double studentized[]
+        = {std::sqrt(5.0), -std::sqrt(5.0) / 3, -std::sqrt(5.0) / 3, std::sqrt(5.0)};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(r.rows[i].row, rows[i]);
+        QCOMPARE(r.rows[i].measured, double(i + 1));
+        QVERIFY(near(r.rows[i].deletedResidual, deleted[i], 1e-12));
+        QVERIFY(near(r.rows[i].studentized, studentized[i], 1e-12));
+        QVERIFY(!r.rows[i].flagged);
+    }
+    QCOMPARE(r.variables.size(), std::size_t(1));
+    QCOMPARE(r.variables[0].magnitude, 11.75);
+    QVERIFY(near(r.variables[0].predictionSe, std::sqrt(5.0 / 32), 1e-12));
+    QVERIFY(near(r.variables[0].low95, 11.75 - 4.30265 * std::sqrt(5.0 / 32), 1e-12));
+    QVERIFY(near(r.variables[0].high95, 11.75 + 4.30265 * std::sqrt(5.0 / 32), 1e-12));
+}
+
+// Anscombe's first data set (F. J. Anscombe, "Graphs in Statistical Analysis",
+// The American Statistician 27 (1973) 17-21), whose least-squares fit is printed
+// in every statistics package's examples: y = 3.0001 + 0.5001 x, residual
+// standard error 1.237 on 9 degrees of freedom, slope standard error 0.1179.
+void TestCalibrationReport::textbookRegression()
+{
+    const QStringList anscombe = table({{"10", "8.04"}, {"8", "6.95"}, {"13", "7.58"},
+        {"9", "8.81"}, {"11", "8.33"}, {"14", "9.96"}, {"6", "7.24"}, {"4", "4.26"},
+        {"12", "10.84"}, {"7", "4.82"}, {"5", "5.68"}});
+    const ReportOutcome outcome = MakeCalibrationReport(anscombe, {});
+    QVERIFY(!outcome.problem);
+    QCOMPARE(outcome.report.n, 11);
+    QVERIFY(std::fabs(outcome.report.slope - 0.5001) < 5e-5);
+    QVERIFY(std::fabs(outcome.report.constant - 3.0001) < 5e-5);
+    QVERIFY(near(outcome.report.s, 1.237, 5e-4));
+    QVERIFY(near(outcome.report.slopeSe, 0.1179, 5e-5));
+}
+
+// Six stars close to one line and one a magnitude off it.
+void TestCalibrationReport::outlierIsFlagged()
+{
+    const QStringList stars = table({{"1", "10.01"}, {"2", "11.99"}, {"3", "14.02"}, {"4", "17.00"},
+        {"5", "17.99"}, {"6", "20.01"}, {"7", "21.98"}});
+    const ReportOutcome outcome = MakeCalibrationReport(stars, {});
+    QVERIFY(!outcome.problem);
+    for (const ReportRow &row : outcome.report.rows) {
+        QCOMPARE(row.flagged, row.row == 4);
+        QVERIFY(row.studentized);
+        QCOMPARE(std::fabs(*row.studentized) > 3, row.row == 4);
+    }
+}
+
+// Row 6 (2, 10.75) as the check star. By hand, the line through (1, 9.75),
+// (3, 12.25), (4, 14.25): mean x 8/3, mean y 145/12, Sxy 41/6, Sxx 14/3, slope
+// 41/28, constant 145/12 - 41/28 x 8/3.
+void TestCalibrationReport::checkStar()
+{
+    const ReportOutcome outcome = MakeCalibrationReport(workedTable(), {}, 6);
+    QVERIFY(!outcome.problem);
+    const CalibrationReport &r = outcome.report;
+    QCOMPARE(r.n, 3);
+    const double slope = 41.0 / 28;
+    const double constant = 145.0 / 12 - slope * 8 / 3;
+    QVERIFY(std::fabs(r.slope - slope) < 1e-12);
+    QVERIFY(r.check);
+    QCOMPARE(r.check->row, 6);
+    QCOMPARE(r.check->catalogue, 10.75);
+    QVERIFY(std::fabs(r.check->fitted - (2 * slope + constant)) < 1e-12);
+    QVERIFY(std::fabs(r.check->oMinusC - (10.75 - 2 * slope - constant)) < 1e-12);
+    QVERIFY(r.check->z);
+    for (const ReportRow &row : r.rows)
+        QVERIFY(row.row != 6);
+    // The line is the one the windows fit with row 6 cleared.
+    QStringList cleared = workedTable();
+    cleared[10].clear();
+    cleared[11].clear();
+    QCOMPARE(r.slope, FitCalibrationLine(cleared)->slope);
+}
+
+// With two stars the line exists but no scatter can be estimated; with three no
+// star can be judged against the others.
+void TestCalibrationReport::tooFewRows_data()
+{
+    QTest::addColumn<QStringList>("stars");
+    QTest::addColumn<bool>("scatter");
+    QTest::addColumn<bool>("studentized");
+    QTest::newRow("two") << table({{"1", "10"}, {"2", "11"}}) << false << false;
+    QTest::newRow("three") << table({{"1", "10"}, {"2", "11.1"}, {"3", "11.9"}}) << true << false;
+}
+
+void TestCalibrationReport::tooFewRows()
+{
+    QFETCH(QStringList, stars);
+    QFETCH(bool, scatter);
+    QFETCH(bool, studentized);
+    const ReportOutcome outcome = MakeCalibrationReport(stars, {QStringLiteral("1.5")});
+    QVERIFY(!outcome.problem);
+    const CalibrationReport &r = outcome.report;
+    QCOMPARE(bool(r.s), scatter);
+    QCOMPARE(bool(r.slopeSe), scatter);
+    QCOMPARE(bool(r.variables[0].predictionSe), scatter);
+    QCOMPARE(bool(r.variables[0].low95), scatter);
+    for (const ReportRow &row : r.rows) {
+        QCOMPARE(bool(row.deletedResidual), scatter);
+        QCOMPARE(bool(row.studentized), studentized);
+        QVERIFY(!row.flagged);
+    }
+}
+
+void TestCalibrationReport::problems_data()
+{
+    QTest::addColumn<QStringList>("stars");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<int>("check"); // 0: none
+    QTest::addColumn<ReportProblem>("problem");
+    const QString v = QStringLiteral("1");
+    QTest::newRow("one row") << table({{"1", "10"}}) << v << 0 << ReportProblem::NoLine;
+    QTest::newRow("check leaves one row")
+        << table({{"1", "10"}, {"2", "11"}}) << v << 2 << ReportProblem::NoLine;
+    QTest::newRow("check row 16") << workedTable() << v << 16 << ReportProblem::CheckRowOutOfRange;
+    QTest::newRow("check row vacant") << workedTable() << v << 2 << ReportProblem::CheckRowVacant;
+    QTest::newRow("magnitude overflows")
+        << workedTable() << QStringLiteral("1.7e308") << 0 << ReportProblem::MagnitudeOutOfRange;
+}
+
+void TestCalibrationReport::problems()
+{
+    QFETCH(QStringList, stars);
+    QFETCH(QString, variable);
+    QFETCH(int, check);
+    QFETCH(ReportProblem, problem);
+    const auto outcome = MakeCalibrationReport(
+        stars, {variable}, check ? std::optional<int>(check) : std::nullopt);
+    QCOMPARE(outcome.problem, problem);
+}
+
+// Slope, constant and magnitude are the windows' own, bit for bit.
+void TestCalibrationReport::sameAsTheWindowsOnRandomTables()
+{
+    QRandomGenerator random(2026);
+    for (int t = 0; t < 2000; ++t) {
+        QStringList texts(30);
+        const int rows = 2 + int(random.bounded(14));
+        for (int k = 0; k < rows; ++k) {
+            texts[2 * random.bounded(15)]
+                = QString::number(random.bounded(40.0) - 20, 'f', 1 + t % 4);
+            texts[2 * random.bounded(15) + 1] = QString::number(random.bounded(10.0) + 5, 'f', 2);
+        }
+        const QString variable = QString::number(random.bounded(40.0) - 20, 'f', 3);
+        const auto line = FitCalibrationLine(texts);
+        const ReportOutcome outcome = MakeCalibrationReport(texts, {variable});
+        QCOMPARE(bool(outcome.problem), !line);
+        if (!line)
+            continue;
+        QCOMPARE(outcome.report.slope, line->slope);
+        QCOMPARE(outcome.report.constant, line->constant);
+        QCOMPARE(outcome.report.n, line->count);
+        const Measurement shown = MeasureVariable(texts, variable);
+        QCOMPARE(FormatPattern(outcome.report.variables[0].magnitude, u"##.00"), shown.magnitude);
+        QCOMPARE(outcome.report.variables[0].magnitude,
+            line->slope * ParseNumber(variable) + line->constant);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCalibrationReport)
+#include "tst_calibration_report.moc"
