@@ -1,0 +1,349 @@
+// quillet3-report: what the windows cannot hold, from the same table and the same
+// core. Reads compdata.txt (or --table FILE) with the windows' reader and the
+// variable's measured values (arguments, or one per line on standard input), and
+// writes a readable report, JSON, AAVSO Extended lines or VSNET lines, and a
+// plot. It never writes compdata.txt.
+#include "app/report_plot.h"
+#include "core/calibration_report.h"
+#include "core/comparison_data_file.h"
+#include "core/numeric_text.h"
+#include "core/report_formats.h"
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+using namespace quillet;
+
+namespace {
+
+constexpr int BadTable = 2; // unreadable or degenerate table: the windows' messages
+constexpr int BadUsage = 64; // EX_USAGE
+
+const char Usage[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
+
+比較星の表（compdata.txt）から近似直線を求め、比較星ごとの外れ具合、直線の
+誤差を含む予測誤差と 95 % 区間、チェック星の O - C を出力します。測光値を
+引数に書かないときは、標準入力から 1 行に 1 つずつ読みます。
+
+  --table FILE        比較星の表（既定: カレントフォルダの compdata.txt）
+  --check K           K 行目（1 - 15）の比較星をチェック星として近似から外す
+  --format text|json  出力の形式（既定: text）
+  --aavso             AAVSO Extended File Format 1.2 で出力
+  --vsnet             VSNET の報告行で出力
+  --plot FILE         グラフを FILE.png または FILE.svg に描く
+  --star NAME         変光星の名前（--aavso, --vsnet）
+  --jd JD             観測時刻のユリウス日（--aavso, --vsnet）
+  --filter F          フィルター V, B, Rc, Ic, C, CR（--aavso, --vsnet）
+  --obscode CODE      観測者コード（--aavso, --vsnet）
+  --obstype TYPE      観測の種類（--aavso, 既定: CCD）
+  --chart ID          比較星のチャート（--aavso）
+  --check-name NAME   チェック星の名前（--aavso の KNAME）
+  --help              この説明
+)";
+
+void printLine(FILE *stream, const QString &text)
+{
+    // Messages made for the message boxes separate their lines by CR alone.
+    QString shown = text;
+    shown.replace(u'\r', u'\n');
+    std::fprintf(stream, "%s\n", shown.toUtf8().constData());
+}
+
+[[noreturn]] void usageError(const QString &why)
+{
+    printLine(stderr, QStringLiteral("quillet3-report: ") + why);
+    std::fputs(Usage, stderr);
+    std::exit(BadUsage);
+}
+
+struct Options
+{
+    QString table = QString::fromLatin1(ComparisonDataFile::FileName);
+    std::optional<int> check;
+    enum class Output { Text, Json, Aavso, Vsnet } output = Output::Text;
+    QString plot;
+    ReportFormats::Submission submission;
+    QStringList variables;
+};
+
+Options parse(const QStringList &arguments)
+{
+    Options options;
+    options.submission.software
+        = QStringLiteral("quillet3-report %1").arg(QStringLiteral(QUILLET3_VERSION));
+    bool json = false, aavso = false, vsnet = false;
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        // Measured values are often negative: anything not "--name" is a value.
+        if (optionsEnd || !argument.startsWith(QLatin1String("--"))) {
+            if (argument.isEmpty())
+                usageError(QStringLiteral("空の測光値があります"));
+            options.variables.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help")) {
+            std::fputs(Usage, stdout);
+            std::exit(0);
+        }
+        if (argument == QLatin1String("--aavso")) {
+            aavso = true;
+            continue;
+        }
+        if (argument == QLatin1String("--vsnet")) {
+            vsnet = true;
+            continue;
+        }
+        static const QStringList WithValue {QStringLiteral("--table"), QStringLiteral("--check"),
+            QStringLiteral("--format"), QStringLiteral("--plot"), QStringLiteral("--star"),
+            QStringLiteral("--jd"), QStringLiteral("--filter"), QStringLiteral("--obscode"),
+            QStringLiteral("--obstype"), QStringLiteral("--chart"), QStringLiteral("--check-name")};
+        if (!WithValue.contains(argument))
+            usageError(QStringLiteral("知らないオプションです: %1").arg(argument));
+        if (i + 1 >= arguments.size())
+            usageError(QStringLiteral("%1 の値がありません").arg(argument));
+        const QString value = arguments[++i];
+        if (argument == QLatin1String("--table")) {
+            options.table = value;
+        } else if (argument == QLatin1String("--check")) {
+            bool ok = false;
+            const int row = value.toInt(&ok);
+            if (!ok || row < 1 || row > 15)
+                usageError(QStringLiteral("--check は 1 から 15 の行番号です: %1").arg(value));
+            options.check = row;
+        } else if (argument == QLatin1String("--format")) {
+            if (value != QLatin1String("text") && value != QLatin1String("json"))
+                usageError(QStringLiteral("--format は text か json です: %1").arg(value));
+            json = value == QLatin1String("json");
+        } else if (argument == QLatin1String("--plot")) {
+            if (!value.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+                && !value.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+                usageError(QStringLiteral("--plot のファイル名は .png か .svg で終わります: %1")
+                               .arg(value));
+            options.plot = value;
+        } else if (argument == QLatin1String("--star")) {
+            options.submission.star = value;
+        } else if (argument == QLatin1String("--jd")) {
+            if (!ReportFormats::julianDate(value))
+                usageError(QStringLiteral("--jd はユリウス日の数値です: %1").arg(value));
+            options.submission.jd = value;
+        } else if (argument == QLatin1String("--filter")) {
+            if (!ReportFormats::isKnownFilter(value))
+                usageError(
+                    QStringLiteral("知らないフィルターです: %1（V, B, Rc, Ic, C, CR）").arg(value));
+            options.submission.filter = value;
+        } else if (argument == QLatin1String("--obscode")) {
+            options.submission.obscode = value;
+        } else if (argument == QLatin1String("--obstype")) {
+            options.submission.obstype = value;
+        } else if (argument == QLatin1String("--chart")) {
+            options.submission.chart = value;
+        } else if (argument == QLatin1String("--check-name")) {
+            options.submission.checkName = value;
+        }
+    }
+    if (int(json) + int(aavso) + int(vsnet) > 1)
+        usageError(QStringLiteral("--format json, --aavso, --vsnet はどれか 1 つです"));
+    options.output = json ? Options::Output::Json
+        : aavso           ? Options::Output::Aavso
+        : vsnet           ? Options::Output::Vsnet
+                          : Options::Output::Text;
+    if (aavso || vsnet) {
+        const ReportFormats::Submission &s = options.submission;
+        const std::pair<const char *, QString> required[] = {
+            {"--star", s.star}, {"--jd", s.jd}, {"--filter", s.filter}, {"--obscode", s.obscode}};
+        for (const auto &[name, value] : required) {
+            if (value.isEmpty())
+                usageError(QStringLiteral("%1 が必要です").arg(QLatin1String(name)));
+        }
+        // Field and line separators would break the lines.
+        for (const QString &field : {s.star, s.obscode, s.chart, s.checkName, s.obstype}) {
+            if (field.contains(u',') || field.contains(u'\n') || field.contains(u'\r'))
+                usageError(QStringLiteral("名前やコードに , や改行は使えません: %1").arg(field));
+        }
+    }
+    return options;
+}
+
+QString optionalNumber(std::optional<double> value, int decimals = 3)
+{
+    return value ? QString::number(*value, 'f', decimals) : QStringLiteral("—");
+}
+
+QString readableReport(const CalibrationReport &r)
+{
+    QString out;
+    QTextStream s(&out);
+    s << QStringLiteral("比較星 %1 個（測光値の順）\n").arg(r.n);
+    s << QStringLiteral(" 行     測光値  ｶﾀﾛｸﾞ値    近似値      残差  除外残差         t  判定\n");
+    for (const ReportRow &row : r.rows) {
+        const QString line = QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8")
+                                 .arg(row.row, 3)
+                                 .arg(QString::number(row.measured, 'f', 3), 10)
+                                 .arg(QString::number(row.catalogue, 'f', 3), 9)
+                                 .arg(QString::number(row.fitted, 'f', 3), 9)
+                                 .arg(QString::number(row.residual, 'f', 3), 9)
+                                 .arg(optionalNumber(row.deletedResidual), 9)
+                                 .arg(optionalNumber(row.studentized, 2), 9)
+                                 .arg(row.flagged ? QStringLiteral("外れ (|t| > 3)") : QString());
+        qsizetype end = line.size(); // no blanks after the last column
+        while (end > 0 && line.at(end - 1) == u' ')
+            --end;
+        s << QStringView(line).left(end) << u'\n';
+    }
+    s << QStringLiteral("\n近似直線: 等級 = 傾き x 測光値 + 定数　傾き =%1　定数 =%2\n")
+             .arg(SignedNumberText(r.slope), SignedNumberText(r.constant));
+    s << QStringLiteral("測光ｴﾗｰ（残差の二乗平均の平方根、n で割る）: %1\n")
+             .arg(r.rmsError, 0, 'f', 3);
+    s << QStringLiteral("残差の標準偏差 s（n - 2 で割る）: %1\n").arg(optionalNumber(r.s));
+    s << QStringLiteral("傾きの標準誤差: %1\n").arg(optionalNumber(r.slopeSe));
+    if (r.n < 3)
+        s << QStringLiteral(
+            "（比較星が 2 個なので、s、標準誤差、除外残差、予測誤差はありません）\n");
+    else if (r.n < 4)
+        s << QStringLiteral("（比較星が 3 個なので、t（外部スチューデント化残差）はありません）\n");
+    for (const VariableEstimate &v : r.variables) {
+        s << QStringLiteral("\n変光星 %1: 等級 %2")
+                 .arg(PlainNumberText(v.measured))
+                 .arg(v.magnitude, 0, 'f', 3);
+        if (v.predictionSe && v.low95 && v.high95) {
+            s << QStringLiteral(" ± %1（予測誤差）　95 % 区間 %2 ～ %3")
+                     .arg(*v.predictionSe, 0, 'f', 3)
+                     .arg(*v.low95, 0, 'f', 3)
+                     .arg(*v.high95, 0, 'f', 3);
+        }
+        s << u'\n';
+    }
+    if (r.check) {
+        s << QStringLiteral(
+            "\nチェック星（行 %1）: ｶﾀﾛｸﾞ値 %2　近似値 %3　O - C %4　(O - C) / 予測誤差 %5\n")
+                 .arg(r.check->row)
+                 .arg(r.check->catalogue, 0, 'f', 3)
+                 .arg(r.check->fitted, 0, 'f', 3)
+                 .arg(r.check->oMinusC, 0, 'f', 3)
+                 .arg(optionalNumber(r.check->z, 2));
+    }
+    return out;
+}
+
+// Qt's notes about its own set-up (a missing XDG_RUNTIME_DIR, fonts) are no
+// concern of a report's reader; real warnings still reach stderr.
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QLatin1String("QStandardPaths:"))
+        || text.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    printLine(stderr, text);
+}
+
+QString reportProblem(ReportProblem problem)
+{
+    switch (problem) {
+    case ReportProblem::NoLine:
+        return messages::measureProblem(MeasureProblem::NoLine);
+    case ReportProblem::MagnitudeOutOfRange:
+        return messages::measureProblem(MeasureProblem::MagnitudeOutOfRange);
+    case ReportProblem::CheckRowOutOfRange:
+    case ReportProblem::CheckRowVacant:
+        break;
+    }
+    return QStringLiteral("チェック星の行にデータがありません");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const Options options = parse(arguments);
+
+    // The report shows no window: the plot is drawn off screen, by Qt Charts,
+    // which needs the widgets' application object.
+    qInstallMessageHandler(quietHandler);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (options.plot.isEmpty())
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+
+    const auto loaded = ComparisonDataFile::load(options.table);
+    if (loaded.failure) {
+        printLine(stderr, messages::loadFailed(*loaded.failure, options.table));
+        return BadTable;
+    }
+    if (!loaded.snapshot.exists) {
+        printLine(stderr,
+            messages::loadFailed({ComparisonDataFile::Problem::FolderMissing, 0}, options.table)
+                    .section(u'\r', 0, 0)
+                + QStringLiteral("\n%1 がありません").arg(options.table));
+        return BadTable;
+    }
+
+    QStringList variables = options.variables;
+    if (variables.isEmpty() && !isatty(STDIN_FILENO)) {
+        QTextStream in(stdin);
+        for (QString line; in.readLineInto(&line);) {
+            if (!line.trimmed().isEmpty())
+                variables.append(line);
+        }
+    }
+
+    const ReportOutcome outcome
+        = MakeCalibrationReport(loaded.tableTexts, variables, options.check);
+    if (outcome.problem == ReportProblem::CheckRowVacant)
+        usageError(QStringLiteral("--check %1 の行にはデータがありません").arg(*options.check));
+    if (outcome.problem) {
+        printLine(stderr, reportProblem(*outcome.problem));
+        return BadTable;
+    }
+    const CalibrationReport &report = outcome.report;
+
+    QTextStream out(stdout);
+    switch (options.output) {
+    case Options::Output::Text:
+        out << readableReport(report);
+        break;
+    case Options::Output::Json:
+        out << QString::fromUtf8(ReportFormats::json(report));
+        break;
+    case Options::Output::Aavso:
+        out << ReportFormats::aavsoHeader(options.submission);
+        for (const VariableEstimate &v : report.variables) {
+            out << ReportFormats::aavsoLine(options.submission, report, v) << u'\n';
+            // AAVSO's validation refuses an error of a magnitude or more.
+            if (v.predictionSe && *v.predictionSe >= 1.0)
+                printLine(stderr,
+                    QStringLiteral("quillet3-report: 警告: 変光星 %1 の誤差 %2 は 1 等以上です"
+                                   "（AAVSO はこの行を受け付けません）")
+                        .arg(PlainNumberText(v.measured))
+                        .arg(*v.predictionSe, 0, 'f', 3));
+        }
+        break;
+    case Options::Output::Vsnet:
+        for (const VariableEstimate &v : report.variables)
+            out << ReportFormats::vsnetLine(options.submission, v) << u'\n';
+        break;
+    }
+    out.flush();
+
+    if (!options.plot.isEmpty() && !writeCalibrationPlot(report, options.plot)) {
+        printLine(
+            stderr, QStringLiteral("quillet3-report: %1 に書き込めませんでした").arg(options.plot));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,161 @@
+#include "app/report_plot.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPixmap>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace quillet {
+
+namespace {
+
+constexpr QSize PlotSize(960, 640);
+
+QScatterSeries *points(const QString &name, const QColor &colour,
+    QScatterSeries::MarkerShape shape = QScatterSeries::MarkerShapeCircle)
+{
+    auto *series = new QScatterSeries;
+    series->setName(name);
+    series->setColor(colour);
+    series->setBorderColor(colour.darker());
+    series->setMarkerShape(shape);
+    series->setMarkerSize(11);
+    return series;
+}
+
+QLineSeries *segment(QPointF from, QPointF to, const QColor &colour, qreal width)
+{
+    auto *series = new QLineSeries;
+    series->append(from);
+    series->append(to);
+    series->setPen(QPen(colour, width));
+    return series;
+}
+
+} // namespace
+
+bool writeCalibrationPlot(const CalibrationReport &report, const QString &path)
+{
+    auto *chart = new QChart;
+    chart->setTitle(QStringLiteral("比較星と近似直線　等級 = %1 × 測光値 + %2　(n = %3)")
+                        .arg(report.slope, 0, 'g', 6)
+                        .arg(report.constant, 0, 'g', 6)
+                        .arg(report.n));
+    auto *axisX = new QValueAxis;
+    axisX->setTitleText(QStringLiteral("測光値"));
+    axisX->setLabelFormat(QStringLiteral("%.2f"));
+    auto *axisY = new QValueAxis;
+    axisY->setTitleText(QStringLiteral("等級（カタログ値）"));
+    axisY->setLabelFormat(QStringLiteral("%.2f"));
+    axisY->setReverse(true); // brighter, smaller magnitudes at the top
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+
+    double lowX = report.rows.front().measured, highX = lowX;
+    double lowY = report.rows.front().catalogue, highY = lowY;
+    const auto include = [&](double x, double y) {
+        lowX = std::min(lowX, x);
+        highX = std::max(highX, x);
+        lowY = std::min(lowY, y);
+        highY = std::max(highY, y);
+    };
+
+    std::vector<QAbstractSeries *> unnamed; // kept out of the legend
+    auto *stars = points(QStringLiteral("比較星"), QColor(0, 0, 128));
+    auto *flagged = points(QStringLiteral("外れている比較星 (|t| > 3)"), QColor(200, 0, 0));
+    for (const ReportRow &row : report.rows) {
+        (row.flagged ? flagged : stars)->append(row.measured, row.catalogue);
+        unnamed.push_back(segment(
+            {row.measured, row.fitted}, {row.measured, row.catalogue}, QColor(120, 120, 120), 2));
+        include(row.measured, row.catalogue);
+        include(row.measured, row.fitted);
+    }
+    QScatterSeries *check = nullptr;
+    if (report.check) {
+        check = points(QStringLiteral("チェック星（行 %1）").arg(report.check->row),
+            QColor(0, 140, 0), QScatterSeries::MarkerShapeRectangle);
+        check->append(report.check->measured, report.check->catalogue);
+        include(report.check->measured, report.check->catalogue);
+    }
+    QScatterSeries *variables = nullptr;
+    if (!report.variables.empty()) {
+        variables = points(QStringLiteral("変光星（95 % 区間）"), QColor(230, 120, 0),
+            QScatterSeries::MarkerShapeRotatedRectangle);
+        for (const VariableEstimate &variable : report.variables) {
+            variables->append(variable.measured, variable.magnitude);
+            include(variable.measured, variable.magnitude);
+            if (variable.low95 && variable.high95) {
+                unnamed.push_back(segment({variable.measured, *variable.low95},
+                    {variable.measured, *variable.high95}, QColor(230, 120, 0), 3));
+                include(variable.measured, *variable.low95);
+                include(variable.measured, *variable.high95);
+            }
+        }
+    }
+
+    // Margins of a tenth of each span, and some room when a span is zero.
+    const double marginX = highX > lowX ? (highX - lowX) / 10 : 1;
+    const double marginY = highY > lowY ? (highY - lowY) / 10 : 1;
+    axisX->setRange(lowX - marginX, highX + marginX);
+    axisY->setRange(lowY - marginY, highY + marginY);
+    axisX->applyNiceNumbers();
+    axisY->applyNiceNumbers();
+
+    auto *line = new QLineSeries;
+    line->setName(QStringLiteral("近似直線"));
+    line->setPen(QPen(QColor(0, 0, 128), 2));
+    for (const double x : {axisX->min(), axisX->max()})
+        line->append(x, report.slope * x + report.constant);
+
+    // Drawn in this order: bars and intervals under the line, the points on top.
+    std::vector<QAbstractSeries *> drawn = unnamed;
+    drawn.insert(drawn.end(), {line, stars, flagged});
+    if (check)
+        drawn.push_back(check);
+    if (variables)
+        drawn.push_back(variables);
+    for (QAbstractSeries *series : drawn) {
+        chart->addSeries(series);
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+    }
+    for (QAbstractSeries *series : unnamed) {
+        for (QLegendMarker *marker : chart->legend()->markers(series))
+            marker->setVisible(false);
+    }
+    if (flagged->count() == 0) {
+        for (QLegendMarker *marker : chart->legend()->markers(flagged))
+            marker->setVisible(false);
+    }
+    chart->legend()->setAlignment(Qt::AlignBottom);
+
+    QChartView view(chart);
+    view.setRenderHint(QPainter::Antialiasing);
+    view.resize(PlotSize);
+    view.show(); // lays the chart out (off screen: the report uses no display)
+    QApplication::processEvents();
+
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(PlotSize);
+        svg.setViewBox(QRect(QPoint(0, 0), PlotSize));
+        svg.setTitle(chart->title());
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        view.render(&painter);
+        return painter.end();
+    }
+    return view.grab().save(path, "PNG");
+}
+
+} // namespace quillet
