@@ -7,7 +7,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 desktop-file-validate "$source/packaging/quillet3.desktop"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/quillet3 bin/quillet3-desktop share/applications/quillet3.desktop \
+for f in bin/quillet3 bin/quillet3-report bin/quillet3-desktop share/applications/quillet3.desktop \
          share/icons/hicolor/64x64/apps/quillet3.png share/icons/hicolor/scalable/apps/quillet3.svg; do
     [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done

@@ -1,0 +1,203 @@
+// quillet3-report as a user runs it: each output form, and bad input.
+#include "test_support.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+using namespace quillet::test;
+
+namespace {
+
+const QByteArray WorkedFile(" 3 , 12.25 \r\n 1 , 9.75 \r\n 4 , 14.25 \r\n 2 , 10.75 \r\n");
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the report in dir with the arguments and, when given, standard input.
+Run report(const QString &dir, const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(dir);
+    process.start(qEnvironmentVariable("QUILLET3_REPORT"), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestReportCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void readableReport();
+    void jsonFromStandardInput();
+    void aavsoLines();
+    void vsnetLine();
+    void plots();
+    void badInput_data();
+    void badInput();
+    void neverWritesTheTable();
+
+private:
+    QTemporaryDir m_dir;
+    QDateTime m_written;
+};
+
+void TestReportCli::initTestCase()
+{
+    QVERIFY2(
+        !qEnvironmentVariable("QUILLET3_REPORT").isEmpty(), "QUILLET3_REPORT names the program");
+    writeFile(m_dir.filePath(QStringLiteral("compdata.txt")), WorkedFile);
+    m_written = QFileInfo(m_dir.filePath(QStringLiteral("compdata.txt"))).lastModified();
+}
+
+void TestReportCli::readableReport()
+{
+    const Run run = report(
+        m_dir.path(), {QStringLiteral("2.5"), QStringLiteral("--check"), QStringLiteral("4")});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+    const QStringList lines = run.out.split(u'\n');
+    // One row per star in the fit's order, with its table row first.
+    QVERIFY(lines.contains(
+        QStringLiteral("  2      1.000     9.750     9.643     0.107     1.500         —")));
+    QVERIFY(run.out.contains(QStringLiteral("傾き = 1.46428571428571")));
+    QVERIFY(run.out.contains(
+        QStringLiteral("（比較星が 3 個なので、t（外部スチューデント化残差）はありません）")));
+    QVERIFY(run.out.contains(QStringLiteral("変光星 2.5: 等級 11.839 ± 0.464（予測誤差）")));
+    QVERIFY(run.out.contains(QStringLiteral("チェック星（行 4）: ｶﾀﾛｸﾞ値 10.750")));
+}
+
+void TestReportCli::jsonFromStandardInput()
+{
+    const Run run
+        = report(m_dir.path(), {QStringLiteral("--format"), QStringLiteral("json")}, "2.5\n\n-1\n");
+    QCOMPARE(run.status, 0);
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(o[u"slope"].toDouble(), 1.5);
+    QCOMPARE(o[u"constant"].toDouble(), 8.0);
+    const QJsonArray variables = o[u"variables"].toArray();
+    QCOMPARE(variables.size(), 2); // the empty line is no value
+    QCOMPARE(variables[0].toObject()[u"magnitude"].toDouble(), 11.75);
+    QCOMPARE(variables[1].toObject()[u"magnitude"].toDouble(), 6.5);
+    QVERIFY(o[u"check"].isNull());
+}
+
+void TestReportCli::aavsoLines()
+{
+    const QStringList arguments {"--aavso", "--star", "SS Cyg", "--jd", "2461382.51234", "--filter",
+        "V", "--obscode", "XYZ", "2.5", "-40"};
+    const Run run = report(m_dir.path(), arguments);
+    QCOMPARE(run.status, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.first(), QStringLiteral("#TYPE=Extended"));
+    QCOMPARE(lines.size(), 7 + 2);
+    QCOMPARE(lines[7].section(u',', 0, 4), QStringLiteral("SS Cyg,2461382.51234,11.750,0.395,V"));
+    // Far from the stars the error passes 1 mag, which AAVSO refuses: a warning.
+    QCOMPARE(lines[8].section(u',', 2, 2), QStringLiteral("-52.000"));
+    QVERIFY(lines[8].section(u',', 3, 3).toDouble() >= 1.0);
+    QCOMPARE(run.err.count(QStringLiteral("警告")), 1);
+    QVERIFY(run.err.contains(QStringLiteral("-40")));
+}
+
+void TestReportCli::vsnetLine()
+{
+    const QStringList arguments {"--vsnet", "--star", "SS Cyg", "--jd", "2461382.51234", "--filter",
+        "C", "--obscode", "XYZ", "2.5"};
+    const Run run = report(m_dir.path(), arguments);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QStringLiteral("SSCYG 20261208.012 11.750C XYZ\n"));
+}
+
+void TestReportCli::plots()
+{
+    const QString png = m_dir.filePath(QStringLiteral("plot.png"));
+    const QString svg = m_dir.filePath(QStringLiteral("plot.svg"));
+    QCOMPARE(report(m_dir.path(), {"--plot", png, "--check", "4", "2.5"}).status, 0);
+    const QImage image(png);
+    QCOMPARE(image.size(), QSize(960, 640));
+    // The stars and the line in dark blue, the variable's interval in orange.
+    int blue = 0, orange = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue += c == QColor(0, 0, 128);
+            orange += c == QColor(230, 120, 0);
+        }
+    }
+    QVERIFY(blue > 500);
+    QVERIFY(orange > 100);
+    QCOMPARE(report(m_dir.path(), {"--plot", svg, "2.5"}).status, 0);
+    const QByteArray vector = readFile(svg);
+    QVERIFY(vector.startsWith("<?xml"));
+    QVERIFY(vector.contains("<svg"));
+    QVERIFY(QFile::remove(png) && QFile::remove(svg));
+}
+
+void TestReportCli::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString usage = QStringLiteral("使い方");
+    QTest::newRow("table is a folder") << QStringList {"--table", ".",
+        "1"} << 2 << QStringLiteral("比較星データを読み込めませんでした\n. はフォルダです");
+    QTest::newRow("no table") << QStringList {"--table", "none.txt", "1"} << 2
+                              << QStringLiteral("none.txt がありません");
+    QTest::newRow("degenerate table") << QStringList {"--table", "one-row.txt", "1"} << 2
+                                      << QStringLiteral("近似直線を求められません\n");
+    QTest::newRow("magnitude overflows")
+        << QStringList {"1.7e308"} << 2 << QStringLiteral("変光星の等級を計算できません");
+    QTest::newRow("unknown filter") << QStringList {"--vsnet", "--star", "X", "--jd", "2461382.5",
+        "--filter", "R", "--obscode", "XYZ", "1"}
+                                    << 64 << usage;
+    QTest::newRow("JD not a number") << QStringList {"--jd", "tonight", "1"} << 64 << usage;
+    QTest::newRow("check row 16") << QStringList {"--check", "16", "1"} << 64 << usage;
+    QTest::newRow("check row vacant") << QStringList {"--check", "9", "1"} << 64 << usage;
+    QTest::newRow("unknown option") << QStringList {"--colour", "1"} << 64 << usage;
+    QTest::newRow("aavso without star")
+        << QStringList {"--aavso", "--jd", "2461382.5", "--filter", "V", "--obscode", "XYZ", "1"}
+        << 64 << QStringLiteral("--star が必要です");
+}
+
+void TestReportCli::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    writeFile(m_dir.filePath(QStringLiteral("one-row.txt")), " 1 , 10 \r\n");
+    const Run run = report(m_dir.path(), arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+}
+
+// Last: after every run above, the table is as it was written.
+void TestReportCli::neverWritesTheTable()
+{
+    const QString path = m_dir.filePath(QStringLiteral("compdata.txt"));
+    QCOMPARE(readFile(path), WorkedFile);
+    QCOMPARE(QFileInfo(path).lastModified(), m_written);
+}
+
+QTEST_GUILESS_MAIN(TestReportCli)
+#include "tst_report_cli.moc"

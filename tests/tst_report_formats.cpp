@@ -1,0 +1,198 @@
+// The report's formats for machines and for submission.
+#include "core/calibration_report.h"
+#include "core/report_formats.h"
+#include "test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+
+QStringList workedTable()
+{
+    return table(
+        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
+}
+
+ReportFormats::Submission submission()
+{
+    ReportFormats::Submission s;
+    s.star = QStringLiteral("SS Cyg");
+    s.jd = QStringLiteral("2461382.51234");
+    s.filter = QStringLiteral("V");
+    s.obscode = QStringLiteral("XYZ");
+    s.chart = QStringLiteral("X12345ABC");
+    s.checkName = QStringLiteral("000-BBC-123");
+    s.software = QStringLiteral("quillet3-report 1.0.0");
+    return s;
+}
+
+} // namespace
+
+class TestReportFormats : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aavsoFollowsTheFormat();
+    void vsnetDate_data();
+    void vsnetDate();
+    void vsnetLine();
+    void julianDate_data();
+    void julianDate();
+    void jsonReadsBackExactly();
+    void jsonNullWhereNoValue();
+};
+
+// AAVSO Extended File Format 1.2: the parameter lines, then fifteen fields
+// separated by the declared delimiter, "na" for what is not given.
+void TestReportFormats::aavsoFollowsTheFormat()
+{
+    const ReportOutcome outcome = MakeCalibrationReport(workedTable(), {QStringLiteral("2.5")}, 6);
+    QVERIFY(!outcome.problem);
+    const QStringList header
+        = ReportFormats::aavsoHeader(submission()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(header.mid(0, 6),
+        (QStringList {"#TYPE=Extended", "#OBSCODE=XYZ", "#SOFTWARE=quillet3-report 1.0.0",
+            "#DELIM=,", "#DATE=JD", "#OBSTYPE=CCD"}));
+    QVERIFY(header.mid(6).join(QString()).startsWith(u'#')); // the rest are comments
+
+    const QString line
+        = ReportFormats::aavsoLine(submission(), outcome.report, outcome.report.variables[0]);
+    const QStringList f = line.split(u',');
+    QCOMPARE(f.size(), 15);
+    QCOMPARE(f[0], QStringLiteral("SS Cyg")); // STARID
+    QCOMPARE(f[1], QStringLiteral("2461382.51234")); // DATE: JD as given
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d{3}$")).match(f[2]).hasMatch()); // MAGNITUDE
+    QVERIFY(qAbs(f[2].toDouble() - outcome.report.variables[0].magnitude) <= 0.0005);
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d{3}$")).match(f[3]).hasMatch()); // MAGERR
+    QVERIFY(qAbs(f[3].toDouble() - *outcome.report.variables[0].predictionSe) <= 0.0005);
+    QCOMPARE(f[4], QStringLiteral("V"));
+    QCOMPARE(f.mid(5, 4), (QStringList {"NO", "STD", "ENSEMBLE", "na"})); // TRANS MTYPE CNAME CMAG
+    QCOMPARE(f[9], QStringLiteral("000-BBC-123")); // KNAME
+    QCOMPARE(f[10], QStringLiteral("2.000")); // KMAG: the check star's measured value
+    QCOMPARE(f.mid(11, 2), (QStringList {"na", "na"})); // AIRMASS GROUP
+    QCOMPARE(f[13], QStringLiteral("X12345ABC")); // CHART
+    QVERIFY(QRegularExpression(
+        QStringLiteral("^\\|SLOPE=[-0-9.e]+\\|N=3\\|S=[0-9.e]+\\|VMAGINS=2\\.5$"))
+                .match(f[14])
+                .hasMatch());
+
+    // Nothing given for the check star or the chart: na.
+    ReportFormats::Submission bare = submission();
+    bare.chart.clear();
+    bare.checkName.clear();
+    const QStringList g
+        = ReportFormats::aavsoLine(bare, outcome.report, outcome.report.variables[0]).split(u',');
+    QCOMPARE((QStringList {g[9], g[10], g[13]}), (QStringList {"na", "na", "na"}));
+}
+
+void TestReportFormats::vsnetDate_data()
+{
+    QTest::addColumn<double>("jd");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("J2000.0") << 2451545.0 << "20000101.500";
+    QTest::newRow("tonight") << 2461382.51234 << "20261208.012";
+    QTest::newRow("leap day") << 2451603.5 << "20000229.000";
+    QTest::newRow("evening of new year's eve") << 2451544.25 << "19991231.750";
+    QTest::newRow("rounds into the next day") << 2451544.49999 << "20000101.000";
+    QTest::newRow("first Gregorian day") << 2299160.5 << "15821015.000";
+}
+
+void TestReportFormats::vsnetDate()
+{
+    QFETCH(double, jd);
+    QFETCH(QString, date);
+    QCOMPARE(ReportFormats::vsnetDate(jd), date);
+}
+
+void TestReportFormats::vsnetLine()
+{
+    const ReportOutcome outcome = MakeCalibrationReport(workedTable(), {QStringLiteral("2.5")});
+    ReportFormats::Submission s = submission();
+    s.filter = QStringLiteral("Rc");
+    QCOMPARE(ReportFormats::vsnetLine(s, outcome.report.variables[0]),
+        QStringLiteral("SSCYG 20261208.012 11.750Rc XYZ"));
+}
+
+void TestReportFormats::julianDate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("decimal") << "2461382.51234" << true;
+    QTest::newRow("whole") << "2461382" << true;
+    QTest::newRow("blanks around") << " 2461382.5 " << true;
+    QTest::newRow("word") << "tonight" << false;
+    QTest::newRow("negative") << "-2461382.5" << false;
+    QTest::newRow("exponent") << "2.46e6" << false;
+    QTest::newRow("two points") << "2461.382.5" << false;
+    QTest::newRow("before the Gregorian calendar") << "2299160.4" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestReportFormats::julianDate()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QCOMPARE(bool(ReportFormats::julianDate(text)), valid);
+}
+
+void TestReportFormats::jsonReadsBackExactly()
+{
+    const QStringList table = ::table({{"1.123", "9.71"}, {"2.37", "10.83"}, {"3.001", "12.2"},
+        {"4.4", "14.31"}, {"5.05", "15.02"}});
+    const ReportOutcome outcome = MakeCalibrationReport(table, {QStringLiteral("2.777")}, 2);
+    QVERIFY(!outcome.problem);
+    const CalibrationReport &r = outcome.report;
+    const QJsonObject o = QJsonDocument::fromJson(ReportFormats::json(r)).object();
+    QCOMPARE(o.keys(),
+        (QStringList {
+            "check", "constant", "n", "rms_error", "rows", "s", "slope", "slope_se", "variables"}));
+    QCOMPARE(o[u"n"].toInt(), r.n);
+    QCOMPARE(o[u"slope"].toDouble(), r.slope);
+    QCOMPARE(o[u"constant"].toDouble(), r.constant);
+    QCOMPARE(o[u"s"].toDouble(), *r.s);
+    const QJsonArray rows = o[u"rows"].toArray();
+    QCOMPARE(rows.size(), qsizetype(r.rows.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QJsonObject row = rows[i].toObject();
+        QCOMPARE(row.keys(),
+            (QStringList {"catalogue", "deleted_residual", "fitted", "flagged", "measured",
+                "residual", "row", "studentized"}));
+        QCOMPARE(row[u"residual"].toDouble(), r.rows[i].residual);
+        QCOMPARE(row[u"studentized"].toDouble(), *r.rows[i].studentized);
+    }
+    const QJsonObject variable = o[u"variables"].toArray()[0].toObject();
+    QCOMPARE(variable.keys(),
+        (QStringList {"high95", "low95", "magnitude", "measured", "prediction_se"}));
+    QCOMPARE(variable[u"magnitude"].toDouble(), r.variables[0].magnitude);
+    QCOMPARE(variable[u"low95"].toDouble(), *r.variables[0].low95);
+    const QJsonObject check = o[u"check"].toObject();
+    QCOMPARE(check.keys(), (QStringList {"catalogue", "fitted", "o_minus_c", "row", "z"}));
+    QCOMPARE(check[u"o_minus_c"].toDouble(), r.check->oMinusC);
+}
+
+// Two stars: the line, but no scatter, errors or intervals; no check star.
+void TestReportFormats::jsonNullWhereNoValue()
+{
+    const ReportOutcome outcome
+        = MakeCalibrationReport(table({{"1", "10"}, {"2", "11"}}), {QStringLiteral("3")});
+    const QJsonObject o = QJsonDocument::fromJson(ReportFormats::json(outcome.report)).object();
+    for (const char16_t *key : {u"s", u"slope_se", u"check"})
+        QVERIFY(o[key].isNull());
+    const QJsonObject variable = o[u"variables"].toArray()[0].toObject();
+    QCOMPARE(variable[u"magnitude"].toDouble(), 12.0);
+    for (const char16_t *key : {u"prediction_se", u"low95", u"high95"})
+        QVERIFY(variable[key].isNull());
+    QVERIFY(o[u"rows"].toArray()[0].toObject()[u"studentized"].isNull());
+}
+
+QTEST_GUILESS_MAIN(TestReportFormats)
+#include "tst_report_formats.moc"
