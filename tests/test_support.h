@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <initializer_list>
+#include <sys/resource.h>
 #include <utility>
 
 namespace quillet::test {
@@ -52,6 +54,34 @@ struct WorkingDirectory
     QString file() const { return dir.filePath(QStringLiteral("compdata.txt")); }
     QTemporaryDir dir;
     QString previous;
+};
+
+// A file size limit for this process while it lives, with SIGXFSZ ignored as the
+// program ignores it, so that writes beyond it fail instead of ending the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = m_saved;
+        small.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved {};
+    void (*m_handler)(int) = nullptr;
+    bool m_set = false;
 };
 
 } // namespace quillet::test

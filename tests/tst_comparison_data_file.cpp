@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -368,15 +366,10 @@ void TestComparisonDataFile::failureNamesCause()
 
     // Under a file size limit the write fails (SIGXFSZ ignored, as the program does).
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    rlimit saved {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto tooLarge = ComparisonDataFile::save(path, table({{"1", "2"}}), {});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const auto tooLarge = [&path] {
+        const FileSizeLimit limit(4);
+        return ComparisonDataFile::save(path, table({{"1", "2"}}), {});
+    }();
     QVERIFY(tooLarge.failure);
     QCOMPARE(tooLarge.failure->problem, Problem::TooLarge);
     QVERIFY(!QFile::exists(path));

@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace quillet;
@@ -205,16 +203,11 @@ void TestForm1DataFile::saveCutShortFails()
         w.form.text(n)->setText(QStringLiteral("123456.789"));
 
     // A file size limit smaller than the table makes the write fail midway.
-    rlimit saved {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 40;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     w.boxes.answers = {true, true};
-    const bool closed = w.form.close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const bool closed = [&w] {
+        const FileSizeLimit limit(40);
+        return w.form.close();
+    }();
 
     QVERIFY(!closed);
     QVERIFY(w.form.isVisible());
