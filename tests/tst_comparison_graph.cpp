@@ -69,6 +69,9 @@ void TestComparisonGraph::scale_data()
         << tableAt({{1, "-1.7e308", "1"}, {2, "1000", "2"}})
         << QList<double> {-qInf(), 1000 + (1000 + 1.7e308) / 10, 0.9, 2.1}
         << QList<QPoint> {{2250, 374}, {2250, 4125}};
+    QTest::newRow("magnitudes too far apart for a double")
+        << tableAt({{1, "1", "1e308"}, {2, "2", "-1e308"}})
+        << QList<double> {0.9, 2.1, -qInf(), qInf()} << QList<QPoint> {{374, 2250}, {4125, 2250}};
 }
 
 void TestComparisonGraph::scale()
@@ -82,6 +85,12 @@ void TestComparisonGraph::scale()
     QCOMPARE(graph.edges.PlotTop, edges[2]);
     QCOMPARE(graph.edges.PlotBottom, edges[3]);
     QCOMPARE(graph.dots, dots);
+    // Whatever the edges, the read-out shows numbers or "--.--", never NaN or Infinity.
+    for (const float corner : {0.f, 4500.f}) {
+        const QString readout = CursorReadout(graph.edges, corner, corner);
+        QVERIFY2(!readout.contains(QLatin1String("NaN")) && !readout.contains(QLatin1String("Inf")),
+            qPrintable(readout));
+    }
 }
 
 void TestComparisonGraph::readout_data()
