@@ -350,6 +350,9 @@ def check_graph(s, graph):
 def scenario_save(s):
     s.launch()
     s.shot("start")
+    # The design places the client area (not the frame) at 1080, 1710 twips.
+    if s.client_origin(s.main) != (72, 114):
+        raise Failure("the main window's client area is at %r" % (s.client_origin(s.main),))
     graph = typical_use(s)
     check_graph(s, graph)
     check_results(s)
