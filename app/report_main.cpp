@@ -286,10 +286,7 @@ int main(int argc, char *argv[])
         return BadTable;
     }
     if (!loaded.snapshot.exists) {
-        printLine(stderr,
-            messages::loadFailed({ComparisonDataFile::Problem::FolderMissing, 0}, options.table)
-                    .section(u'\r', 0, 0)
-                + QStringLiteral("\n%1 がありません").arg(options.table));
+        printLine(stderr, messages::fileMissing(options.table));
         return BadTable;
     }
 

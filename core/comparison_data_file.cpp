@@ -218,6 +218,7 @@ Snapshot snapshotOf(const struct stat &status)
 {
     Snapshot snapshot;
     snapshot.exists = true;
+    snapshot.regular = S_ISREG(status.st_mode);
     snapshot.size = status.st_size;
     snapshot.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     snapshot.device = status.st_dev;
@@ -463,7 +464,7 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
         return fail(errno);
 
     QByteArray keptAs;
-    if (exists && readAtStart.exists && !readAtStart.read) {
+    if (exists && readAtStart.regular && !readAtStart.read) {
         if (const auto failure = keepAside(target, keptAs)) {
             ::unlink(temporary.constData());
             return {failure, {}, {}};

@@ -50,6 +50,7 @@ struct Failure
 struct Snapshot
 {
     bool exists = false;
+    bool regular = false; // a regular file, or a link to one
     bool read = false; // the whole file (up to ReadLimit) was read
     qint64 size = 0;
     qint64 modifiedNs = 0;
@@ -83,9 +84,9 @@ struct Saved
 // Writes the file atomically and durably (file and folder synced): on failure the
 // earlier file is left as it was. Through a link the link stays and its target
 // is replaced in its own folder, keeping its permissions. Anything but a regular
-// file is never replaced. A file that was there at start-up but could not be read
-// (readAtStart.exists && !readAtStart.read) is first kept beside it under the
-// name "<name>.unreadable" (or "-2", "-3", … after it).
+// file is never replaced. A regular file that was there at start-up but could not
+// be read (readAtStart.regular && !readAtStart.read) is first kept beside it
+// under the name "<name>.unreadable" (or "-2", "-3", … after it).
 Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &readAtStart);
 
 } // namespace quillet::ComparisonDataFile

@@ -310,6 +310,7 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
     ComparisonDataFile::Snapshot unread;
     unread.exists = true;
+    unread.regular = true;
     for (const char *kept : {"compdata.txt.unreadable", "compdata.txt.unreadable-2"}) {
         writeFile(path, "precious");
         const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);

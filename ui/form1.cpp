@@ -223,9 +223,7 @@ void Form1::Form_Load()
     if (loaded.failure) {
         QString text = messages::loadFailed(*loaded.failure);
         // A regular file that could not be read is kept, never overwritten.
-        if (loaded.snapshot.exists
-            && (loaded.failure->problem != ComparisonDataFile::Problem::Folder
-                && loaded.failure->problem != ComparisonDataFile::Problem::NotRegularFile))
+        if (loaded.snapshot.regular)
             text += QStringLiteral("\r保存するときは、このファイルを別の名前で残します");
         message(text);
     }

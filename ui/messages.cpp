@@ -39,6 +39,11 @@ QString loadFailed(const ComparisonDataFile::Failure &failure, const QString &na
     return QStringLiteral("比較星データを読み込めませんでした\r") + fileProblem(failure, name);
 }
 
+QString fileMissing(const QString &name)
+{
+    return QStringLiteral("比較星データを読み込めませんでした\r%1 がありません").arg(name);
+}
+
 QString measureProblem(MeasureProblem problem)
 {
     switch (problem) {

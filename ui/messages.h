@@ -18,6 +18,9 @@ QString fileProblem(const ComparisonDataFile::Failure &failure,
 QString loadFailed(const ComparisonDataFile::Failure &failure,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
+// "The comparison-star data could not be read": there is no such file.
+QString fileMissing(const QString &name);
+
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);
 
