@@ -13,7 +13,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages: what building and running needs, and what the tests add.
 run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk
-  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev"
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev"
 test_packages="xvfb xauth xdotool x11-utils python3 python3-xlib imagemagick xclip
   openbox at-spi2-core python3-pyatspi dbus-daemon clang-format
   clang libclang-rt-14-dev desktop-file-utils dpkg-dev file"

@@ -153,6 +153,7 @@ Form1::Form1(QWidget *parent)
     const QRect client = forms::twipsRect(1080, 1710, 13725, 6960);
     setFixedSize(client.size());
     setGeometry(client);
+    forms::useScreenColormap(this);
     QPalette grey = palette();
     grey.setColor(QPalette::Window, forms::LightGrey);
     setPalette(grey);

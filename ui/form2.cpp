@@ -82,6 +82,7 @@ Form2::Form2(QWidget *parent)
     const QRect client = forms::twipsRect(3240, 2685, 4530, 4965); // as the main window's
     setFixedSize(client.size());
     setGeometry(client);
+    forms::useScreenColormap(this);
     connect(m_picture, &PictureBox::mouseMoved, this, &Form2::Picture1_MouseMove);
 }
 

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,9 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <xcb/xcb.h>
 
 namespace quillet::forms {
 
@@ -35,6 +38,25 @@ QColor paletteColour(int index)
     }
 }
 
+void useScreenColormap(QWidget *window)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t *connection = x11->connection();
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    // Only a window of the screen's own visual may share its colormap.
+    xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, id), nullptr);
+    const bool defaultVisual = attributes && attributes->visual == screen->root_visual;
+    std::free(attributes);
+    if (!defaultVisual)
+        return;
+    const uint32_t colormap = screen->default_colormap;
+    xcb_change_window_attributes(connection, id, XCB_CW_COLORMAP, &colormap);
+}
+
 bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons buttons)
 {
     QMessageBox box(parent);
@@ -51,6 +73,7 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
         box.setStandardButtons(QMessageBox::Ok);
     }
     box.setDefaultButton(QMessageBox::Ok);
+    useScreenColormap(&box);
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -47,6 +47,13 @@ public:
     bool show(QWidget *parent, const QString &text, Buttons buttons) override;
 };
 
+// Gives a top-level window the screen's own colormap on X11 (elsewhere nothing
+// happens). Qt makes a private colormap for every window even for the screen's
+// default visual; screen captures such as `xwd -root` then read the windows one
+// by one and paint a window that lies inside another one (the graph, a message
+// box) black. Call before the window is shown.
+void useScreenColormap(QWidget *window);
+
 // The text of a multi-line box as typed or pasted, with each line break as
 // carriage return + line feed, as the callers count characters.
 QString multiLineText(const QPlainTextEdit *box);

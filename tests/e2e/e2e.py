@@ -255,6 +255,30 @@ class Session:
         rgb[2::3] = data[0::4]
         return geometry.width, geometry.height, bytes(rgb)
 
+    def xwd_screen(self):
+        """The screen as `xwd -root` captures it, window by window: it shows a
+        window with a private colormap that lies inside another one as black, so
+        it agrees with the screen only when the windows share the screen's
+        colormap. Returns (width, height, rgb bytes)."""
+        xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
+                             timeout=20, check=True).stdout
+        ppm = subprocess.run(["convert", "xwd:-", "ppm:-"], input=xwd, capture_output=True,
+                             timeout=20, check=True).stdout
+        # P6, width, height, 255, then the pixels; "#" begins a comment line.
+        fields, position = [], 0
+        while len(fields) < 4:
+            if ppm[position:position + 1] == b"#":
+                position = ppm.index(b"\n", position) + 1
+            elif ppm[position:position + 1].isspace():
+                position += 1
+            else:
+                end = position
+                while not ppm[end:end + 1].isspace():
+                    end += 1
+                fields.append(ppm[position:end])
+                position = end
+        return int(fields[1]), int(fields[2]), ppm[position + 1:]
+
     def shot(self, label):
         path = os.path.join(self.workdir, "%02d-%s.png" % (len(self.shots), label))
         width, height, rgb = self.screen()
@@ -315,10 +339,10 @@ def check_results(s):
         raise Failure("a screen reader hears %r, expected %r" % (heard, expected))
 
 
-def dots_on_screen(s, graph):
-    """The plot as the screen shows it: (dark blue pixels, light grey pixels, other)."""
+def dots_on_screen(s, graph, capture):
+    """The plot in a capture: (dark blue pixels, light grey pixels, other)."""
     left, top = s.client_origin(graph)
-    width, _, rgb = s.screen()
+    width, _, rgb = capture
     counts = {DARK_BLUE: 0, LIGHT_GREY: 0}
     other = 0
     for y in range(top, top + PLOT):
@@ -333,11 +357,13 @@ def dots_on_screen(s, graph):
 
 
 def check_graph(s, graph):
-    """At first show the plot is on the screen: four 5 x 5 dots on light grey."""
-    blue, grey, other = dots_on_screen(s, graph)
-    if (blue, grey, other) != (4 * 25, PLOT * PLOT - 4 * 25, 0):
-        raise Failure("the graph on the screen has %d dark blue, %d light grey and %d other "
-                      "pixels" % (blue, grey, other))
+    """At first show the plot is on the screen: four 5 x 5 dots on light grey,
+    and `xwd -root` sees it too."""
+    for name, capture in (("the screen", s.screen()), ("xwd -root", s.xwd_screen())):
+        blue, grey, other = dots_on_screen(s, graph, capture)
+        if (blue, grey, other) != (4 * 25, PLOT * PLOT - 4 * 25, 0):
+            raise Failure("the graph in %s has %d dark blue, %d light grey and %d other "
+                          "pixels" % (name, blue, grey, other))
     # The read-out under the pointer: the middle of the plot is the middle of
     # both widened spans.
     left, top = s.client_origin(graph)
@@ -492,7 +518,7 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "link-to-device": scenario_link_to_device}
 
 
-REQUIRED_PROGRAMS = ("Xvfb", "openbox", "xdotool", "xclip", "convert", "dbus-run-session")
+REQUIRED_PROGRAMS = ("Xvfb", "openbox", "xdotool", "xclip", "xwd", "convert", "dbus-run-session")
 AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 
