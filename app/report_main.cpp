@@ -11,7 +11,6 @@
 #include "ui/messages.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTextStream>
 
 #include <cstdio>

@@ -18,6 +18,9 @@ namespace {
 
 constexpr int TableTexts = 2 * TableRows;
 
+// POSIX names the type and the function alike.
+using FileStatus = struct stat;
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -205,7 +208,7 @@ Failure systemFailure(int error)
 }
 
 // Only regular files are read or replaced.
-std::optional<Failure> kindFailure(const struct stat &status)
+std::optional<Failure> kindFailure(const FileStatus &status)
 {
     if (S_ISDIR(status.st_mode))
         return Failure {Problem::Folder, 0};
@@ -214,7 +217,7 @@ std::optional<Failure> kindFailure(const struct stat &status)
     return std::nullopt;
 }
 
-Snapshot snapshotOf(const struct stat &status)
+Snapshot snapshotOf(const FileStatus &status)
 {
     Snapshot snapshot;
     snapshot.exists = true;
@@ -295,9 +298,7 @@ int writeAll(int fd, const QByteArray &bytes)
 std::optional<Failure> resolveTarget(const QByteArray &path, QByteArray &target)
 {
     target = path;
-    struct stat link
-    {
-    };
+    FileStatus link {};
     if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
         return std::nullopt;
     char *resolved = ::realpath(path.constData(), nullptr);
@@ -356,17 +357,13 @@ int syncFolder(const QByteArray &folder)
 Loaded load(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat link
-    {
-    };
+    FileStatus link {};
     if (::lstat(name.constData(), &link) != 0) {
         if (errno == ENOENT)
             return {QStringList(TableTexts), std::nullopt, {}};
         return {QStringList(TableTexts), systemFailure(errno), {}};
     }
-    struct stat status
-    {
-    };
+    FileStatus status {};
     if (::stat(name.constData(), &status) != 0) {
         const Failure failure
             = errno == ENOENT ? Failure {Problem::BrokenLink, 0} : systemFailure(errno);
@@ -398,9 +395,7 @@ Loaded load(const QString &path)
 bool changedSince(const QString &path, const Snapshot &snapshot)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat status
-    {
-    };
+    FileStatus status {};
     // Gone, or no longer a file: the save has nothing to lose there (and refuses
     // what is not a regular file, saying why).
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -425,9 +420,7 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
     QByteArray target;
     if (const auto failure = resolveTarget(QFile::encodeName(path), target))
         return {failure, {}, {}};
-    struct stat status
-    {
-    };
+    FileStatus status {};
     const bool exists = ::stat(target.constData(), &status) == 0;
     if (!exists && errno != ENOENT)
         return {systemFailure(errno), {}, {}};

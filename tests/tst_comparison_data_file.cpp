@@ -17,11 +17,11 @@ using ComparisonDataFile::Problem;
 
 namespace {
 
+using FileStatus = struct stat;
+
 bool isFifo(const QString &path)
 {
-    struct stat status
-    {
-    };
+    FileStatus status {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
@@ -294,9 +294,7 @@ void TestComparisonDataFile::saveThroughLinkReplacesTarget()
     QVERIFY(!ComparisonDataFile::save(link, table({{"5", "6"}}), loaded.snapshot).failure);
     QCOMPARE(QFileInfo(link).symLinkTarget(), target);
     QCOMPARE(readFile(target), QByteArray(" 5 , 6 \r\n"));
-    struct stat status
-    {
-    };
+    FileStatus status {};
     QCOMPARE(::stat(QFile::encodeName(target).constData(), &status), 0);
     QCOMPARE(status.st_mode & 0777, mode_t(0640));
     QCOMPARE(QDir(dir.filePath("elsewhere")).entryList(QDir::Files | QDir::Hidden),
