@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Quillet3 developer entry point.
 #   ./build.sh run         install missing Debian packages, build (Release), launch
 #   ./build.sh test        the same set-up, then the whole test suite through CTest

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quillet3: the core (core/) holds every computation as pure functions over texts,
 // the windows (ui/) read their controls, call the core and write the results
 // back, and this entry point only opens the main window.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet3-report: what the windows cannot hold, from the same table and the same
 // core. Reads compdata.txt (or --table FILE) with the windows' reader and the
 // variable's measured values (arguments, or one per line on standard input), and

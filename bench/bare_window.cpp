@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up: an empty Qt Widgets window of Quillet3's size.
 // With --label it also shows one Japanese caption, which makes Qt load its font
 // database, as every window that shows text must.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Core benchmarks: the parser against a plain keyword count over the same text,
 // the worst paste, one fit of a full table, one number parse, and reading a huge
 // compdata.txt at start-up.

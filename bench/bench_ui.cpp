@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window benchmarks under the offscreen platform: the import of a 10 MB paste and
 // opening the graph window on a full table.
 #include "bench_common.h"

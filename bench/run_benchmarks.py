@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs every benchmark: run_benchmarks.py BUILD_DIR
 
 Start-up: quillet3 (in a folder with a 15-row compdata.txt) against a bare Qt

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading any bytes as compdata.txt, then saving and reading again: no crash, 30
 // texts always, and after one save and load the table is stable.
 #include "core/comparison_data_file.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MagnitudeTextParser on any text: no crash, no hang, and every value text is at
 // most 7 characters taken from the text, one per recognised keyword at most.
 #include "core/magnitude_text_parser.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseNumber on any text, then every formatter on what it gave: no crash, and
 // every displayed finite number reads back to itself at its displayed precision.
 #include "core/numeric_text.h"

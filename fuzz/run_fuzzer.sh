@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run_fuzzer.sh TARGET SEEDS WORK: runs TARGET for QUILLET3_FUZZ_SECONDS (20 by
 # default), new inputs going to WORK so the committed seed corpus stays as it is.
 set -eu

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Desktop integration and the Debian package.
 install(PROGRAMS packaging/quillet3-desktop DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/quillet3.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

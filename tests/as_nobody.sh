@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # as_nobody.sh TEST FUNCTION: runs one function of a Qt Test executable as a user
 # without privileges (root reads every file, so some failures need another user).
 # Not root: runs it as it is. Root without setpriv: skipped (77).

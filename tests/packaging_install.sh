@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # packaging_install.sh BUILD SOURCE: installs into a temporary prefix and checks
 # the desktop entry, the icons and the launcher.
 set -eu

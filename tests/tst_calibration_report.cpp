@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's statistics against numbers found without this code.
 #include "core/calibration.h"
 #include "core/calibration_report.h"

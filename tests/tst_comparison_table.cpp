@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The procedure the fit, the averaging and the graph share: mark, sort, count.
 #include "core/comparison_table.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window: Measure, averaging and the import.
 #include "core/magnitude_text_parser.h"
 #include "form_test_support.h"

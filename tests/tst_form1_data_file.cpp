@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shut-down of the main window with compdata.txt in the working
 // directory: the table must survive, and a failed save must lose nothing.
 #include "form_test_support.h"

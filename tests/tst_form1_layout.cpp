@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user first meets it: controls, captions, places, focus
 // order, and the clear commands.
 #include "form_test_support.h"

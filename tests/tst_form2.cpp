@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window opened from the main window: the drawing, the cursor
 // read-out and the one-window life cycle.
 #include "form_test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet3-report as a user runs it: each output form, and bad input.
 #include "test_support.h"
 

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Quillet3 developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end tests: the real quillet3 on a private Xvfb display under a real
 window manager (openbox), driven with xdotool as a user drives it (clicks,
 typing, the clipboard, the close box), its controls found and its results read
