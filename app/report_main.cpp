@@ -6,10 +6,12 @@
 // writes a readable report, JSON, AAVSO Extended lines or VSNET lines, and a
 // plot. It never writes compdata.txt.
 #include "app/report_plot.h"
+#include "app/startup.h"
 #include "core/calibration_report.h"
 #include "core/comparison_data_file.h"
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
+#include "quillet3_version.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -47,6 +49,7 @@ const char Usage[] = R"(使い方: quillet3-report [オプション] [変光星�
   --chart ID          比較星のチャート（--aavso）
   --check-name NAME   チェック星の名前（--aavso の KNAME）
   --help              この説明
+  --version           版番号
 )";
 
 void printLine(FILE *stream, const QString &text)
@@ -78,7 +81,7 @@ Options parse(const QStringList &arguments)
 {
     Options options;
     options.submission.software
-        = QStringLiteral("quillet3-report %1").arg(QStringLiteral(QUILLET3_VERSION));
+        = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
     bool json = false, aavso = false, vsnet = false;
     bool optionsEnd = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -96,6 +99,10 @@ Options parse(const QStringList &arguments)
         }
         if (argument == QLatin1String("--help")) {
             std::fputs(Usage, stdout);
+            std::exit(0);
+        }
+        if (argument == QLatin1String("--version")) {
+            std::printf("quillet3-report %s\n", QUILLET3_VERSION);
             std::exit(0);
         }
         if (argument == QLatin1String("--aavso")) {
@@ -238,12 +245,11 @@ QString readableReport(const CalibrationReport &r)
     return out;
 }
 
-// Qt's notes about its own set-up (a missing XDG_RUNTIME_DIR, fonts) are no
-// concern of a report's reader; real warnings still reach stderr.
+// Qt's notes about its own set-up are no concern of a report's reader; real
+// warnings still reach stderr.
 void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
-    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QLatin1String("QStandardPaths:"))
-        || text.startsWith(QLatin1String("This plugin does not support")))
+    if (type == QtDebugMsg || type == QtInfoMsg || startup::isSetUpNote(text))
         return;
     printLine(stderr, text);
 }
@@ -273,13 +279,28 @@ int main(int argc, char *argv[])
 
     // The report shows no window: the plot is drawn off screen, by Qt Charts,
     // which needs the widgets' application object.
-    qInstallMessageHandler(quietHandler);
+    startup::installFailureHandler("quillet3-report", quietHandler);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;
     if (options.plot.isEmpty())
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+
+    QStringList variables = options.variables;
+    if (variables.isEmpty() && !isatty(STDIN_FILENO)) {
+        QTextStream in(stdin);
+        for (QString line; in.readLineInto(&line);) {
+            if (!line.trimmed().isEmpty())
+                variables.append(line);
+        }
+    }
+    // A value that is not a number in full would be read as its leading number
+    // (0 for "abc", 1 for "1O.5") and give a plausible but wrong line.
+    for (const QString &value : std::as_const(variables)) {
+        if (!ParseWholeNumber(value.trimmed()))
+            usageError(QStringLiteral("測光値が数値ではありません: %1").arg(value));
+    }
 
     const auto loaded = ComparisonDataFile::load(options.table);
     if (loaded.failure) {
@@ -289,15 +310,6 @@ int main(int argc, char *argv[])
     if (!loaded.snapshot.exists) {
         printLine(stderr, messages::fileMissing(options.table));
         return BadTable;
-    }
-
-    QStringList variables = options.variables;
-    if (variables.isEmpty() && !isatty(STDIN_FILENO)) {
-        QTextStream in(stdin);
-        for (QString line; in.readLineInto(&line);) {
-            if (!line.trimmed().isEmpty())
-                variables.append(line);
-        }
     }
 
     const ReportOutcome outcome

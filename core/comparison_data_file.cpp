@@ -33,40 +33,6 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// A whole field of the form the writer produces: sign, digits with at most one
-// point, optional exponent. Anything else is shown as the text it is.
-bool isNumberField(QByteArrayView field)
-{
-    qsizetype p = 0;
-    const qsizetype n = field.size();
-    if (p < n && (field[p] == '+' || field[p] == '-'))
-        ++p;
-    bool digits = false;
-    bool point = false;
-    for (; p < n; ++p) {
-        if (field[p] >= '0' && field[p] <= '9') {
-            digits = true;
-        } else if (field[p] == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits)
-        return false;
-    if (p < n && (field[p] == 'E' || field[p] == 'e')) {
-        ++p;
-        if (p < n && (field[p] == '+' || field[p] == '-'))
-            ++p;
-        const qsizetype exponentStart = p;
-        while (p < n && field[p] >= '0' && field[p] <= '9')
-            ++p;
-        if (p == exponentStart)
-            return false;
-    }
-    return p == n;
-}
-
 class FieldReader
 {
 public:
@@ -117,8 +83,12 @@ public:
         }
         takeSeparator();
 
-        if (!quoted && isNumberField(field))
-            return PlainNumberText(ParseNumber(QString::fromLatin1(field)));
+        // A field that is a number in full shows as the number; anything else
+        // (a quoted field among them) as the text it is.
+        if (!quoted) {
+            if (const auto number = ParseWholeNumber(QString::fromLatin1(field)))
+                return PlainNumberText(*number);
+        }
         return QString::fromUtf8(field);
     }
 

@@ -83,7 +83,16 @@ void incrementDigits(std::string &digits)
 
 } // namespace
 
-double ParseNumber(QStringView text)
+namespace {
+
+// The one number grammar: an optional sign, digits with at most one point and an
+// optional exponent ("E" or "e", an optional sign, digits). As the boxes read it
+// (Leading), blanks, tabs and line feeds are left out wherever they stand and the
+// number ends at the first character that cannot continue it; as a whole text
+// (Whole), nothing but the number may stand there. No value: no number.
+enum class Reading { Leading, Whole };
+
+std::optional<double> readNumber(QStringView text, Reading reading)
 {
     // The number's characters in the form from_chars reads, the blanks left out;
     // the exponent is summed up directly and written back after the mantissa.
@@ -97,10 +106,13 @@ double ParseNumber(QStringView text)
     long long exponent = 0;
     enum class Phase { Mantissa, ExponentSign, ExponentDigits } phase = Phase::Mantissa;
 
+    qsizetype used = 0;
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (isRemovedBlank(c))
+        if (reading == Reading::Leading && isRemovedBlank(c)) {
+            ++used;
             continue;
+        }
         if (phase == Phase::Mantissa) {
             if (signAllowed && (c == u'+' || c == u'-')) {
                 negative = c == u'-';
@@ -129,9 +141,13 @@ double ParseNumber(QStringView text)
         } else {
             break;
         }
+        ++used;
     }
     if (!seenDigit)
-        return 0.0;
+        return std::nullopt;
+    if (reading == Reading::Whole
+        && (used != text.size() || (phase != Phase::Mantissa && !exponentDigits)))
+        return std::nullopt;
     if (negativeExponent)
         exponent = -exponent;
 
@@ -143,6 +159,18 @@ double ParseNumber(QStringView text)
     if (result.ec == std::errc::result_out_of_range)
         value = outOfRange(number.substr(0, mantissaSize), exponentDigits ? exponent : 0);
     return negative ? -value : value;
+}
+
+} // namespace
+
+double ParseNumber(QStringView text)
+{
+    return readNumber(text, Reading::Leading).value_or(0.0);
+}
+
+std::optional<double> ParseWholeNumber(QStringView text)
+{
+    return readNumber(text, Reading::Whole);
 }
 
 bool IsEmptyText(QStringView text)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Conversions between the texts of the text boxes and doubles. Every number the
 // program works with lives as text in a box; these are the only places where a
 // text becomes a number or a number becomes a text, so the same text gives the
@@ -22,6 +24,11 @@ namespace quillet {
 // beyond the range of a double gives the largest double of its sign (never
 // infinity), one too small for it gives 0.
 double ParseNumber(QStringView text);
+
+// The same grammar for a text that must be a number in full: the sign, digits,
+// point and exponent and nothing else, no blank inside or around it ("1O.5",
+// "2,5", "1 2" and full-width digits are no number). Its value is ParseNumber's.
+std::optional<double> ParseWholeNumber(QStringView text);
 
 // True exactly when the text has length 0 (a single blank is not empty).
 bool IsEmptyText(QStringView text);

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/report_formats.h"
 
+#include "core/numeric_text.h"
+
+#include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,6 +30,19 @@ QString shortest(double number)
 QString threeDecimals(double number)
 {
     return QString::number(number, 'f', 3);
+}
+
+// Thousandths of a day since the Julian day's start at noon, rounded once, so
+// that .9996 of a day carries into the next date.
+long long vsnetThousandths(double julianDate)
+{
+    return std::llround((julianDate + 0.5) * 1000);
+}
+
+// The day (a Julian day number, counted from midnight) whose date vsnetDate writes.
+qint64 vsnetDay(double julianDate)
+{
+    return vsnetThousandths(julianDate) / 1000;
 }
 
 QString orNa(const QString &text)
@@ -81,24 +97,10 @@ bool isKnownFilter(const QString &filter)
 
 std::optional<double> julianDate(const QString &text)
 {
-    // Digits with at most one point: no sign, no exponent, no blanks inside.
-    const QString trimmed = text.trimmed();
-    bool digits = false;
-    int points = 0;
-    for (const QChar c : trimmed) {
-        if (c.isDigit() && c.unicode() < 128)
-            digits = true;
-        else if (c == u'.')
-            ++points;
-        else
-            return std::nullopt;
-    }
-    if (!digits || points > 1)
-        return std::nullopt;
-    bool ok = false;
-    const double jd = QLocale::c().toDouble(trimmed, &ok);
-    // 2299160.5: 15 October 1582, the first Gregorian day; 5373484.5: the year 10000.
-    if (!ok || jd < 2299160.5 || jd >= 5373484.5)
+    const auto jd = ParseWholeNumber(text.trimmed());
+    // From the first Gregorian day to the last one whose date vsnetDate writes
+    // with a four-digit year, its rounding included.
+    if (!jd || *jd < 2299160.5 || QDate::fromJulianDay(vsnetDay(*jd)).year() > 9999)
         return std::nullopt;
     return jd;
 }
@@ -143,26 +145,13 @@ QString aavsoLine(
 
 QString vsnetDate(double julianDate)
 {
-    // Thousandths of a day since the Julian day's start at noon, rounded once, so
-    // that .9996 of a day carries into the next date.
-    const long long thousandths = std::llround((julianDate + 0.5) * 1000);
-    const long long z = thousandths / 1000; // the day, counted from midnight
-    const long long fraction = thousandths % 1000;
-    // Gregorian calendar date of day z (J. Meeus, Astronomical Algorithms, ch. 7).
-    const long long alpha = (z * 100 - 186721625) / 3652425;
-    const long long a = z + 1 + alpha - alpha / 4;
-    const long long b = a + 1524;
-    const long long c = (b * 100 - 12210) / 36525;
-    const long long d = 36525 * c / 100;
-    const long long e = (b - d) * 10000 / 306001;
-    const long long day = b - d - 306001 * e / 10000;
-    const long long month = e < 14 ? e - 1 : e - 13;
-    const long long year = month > 2 ? c - 4716 : c - 4715;
+    const long long thousandths = vsnetThousandths(julianDate);
+    const QDate date = QDate::fromJulianDay(thousandths / 1000);
     return QStringLiteral("%1%2%3.%4")
-        .arg(year, 4, 10, QLatin1Char('0'))
-        .arg(month, 2, 10, QLatin1Char('0'))
-        .arg(day, 2, 10, QLatin1Char('0'))
-        .arg(fraction, 3, 10, QLatin1Char('0'));
+        .arg(date.year(), 4, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
 }
 
 QString vsnetLine(const Submission &submission, const VariableEstimate &variable)

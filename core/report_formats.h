@@ -34,8 +34,9 @@ struct Submission
     QString software; // name and version of the writing program
 };
 
-// A Julian date as the text gives it, when it is one (a plain decimal number
-// from the first Gregorian day to the year 9999).
+// A Julian date as the text gives it, when it is one: a number in full (blanks
+// around it allowed) from the first Gregorian day to the last day whose VSNET
+// date, rounded as vsnetDate rounds it, still has a four-digit year.
 std::optional<double> julianDate(const QString &text);
 
 // "#TYPE=Extended" ... "#OBSTYPE=", then the comment line naming the fields.

@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program itself, started as a user starts it.
+#include "app/startup.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -13,6 +15,8 @@ class TestApp : public QObject
 private Q_SLOTS:
     void withoutDisplay_data();
     void withoutDisplay();
+    void platformFailureWording_data();
+    void platformFailureWording();
 };
 
 void TestApp::withoutDisplay_data()
@@ -63,6 +67,38 @@ void TestApp::withoutDisplay()
     QVERIFY(lines.first().contains(cause));
     QCOMPARE(lines.first().contains(QStringLiteral("display")), cause == QStringLiteral("display"));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("compdata.txt"))));
+}
+
+void TestApp::platformFailureWording_data()
+{
+    QTest::addColumn<QString>("fatal");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QString>("line");
+    const QString fatal
+        = QStringLiteral("This application failed to start because no Qt platform "
+                         "plugin could be initialized.\nAvailable platform plugins");
+    QTest::newRow("Qt's words name the plugin")
+        << fatal
+        << QStringList {QStringLiteral("Could not find the Qt platform plugin \"x\" in \"\"")}
+        << QStringLiteral(
+               "quillet3: cannot start: Could not find the Qt platform plugin \"x\" in \"\"");
+    QTest::newRow("changed words: Qt's first line")
+        << QStringLiteral("Plattform fehlt\nzweite Zeile")
+        << QStringList {QStringLiteral("Plugin x nicht gefunden")}
+        << QStringLiteral("quillet3: cannot start: Plattform fehlt");
+    QTest::newRow("no words at all") << QString() << QStringList()
+                                     << QStringLiteral("quillet3: cannot start: the platform could "
+                                                       "not be initialised");
+}
+
+// Whatever Qt's wording, one plain line; Qt's own words where it has any.
+void TestApp::platformFailureWording()
+{
+    QFETCH(QString, fatal);
+    QFETCH(QStringList, warnings);
+    QFETCH(QString, line);
+    qunsetenv("QT_QPA_PLATFORM");
+    QCOMPARE(quillet::startup::platformFailure("quillet3", fatal, warnings), line);
 }
 
 QTEST_GUILESS_MAIN(TestApp)

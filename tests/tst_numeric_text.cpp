@@ -40,62 +40,69 @@ void TestNumericText::parseNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
+    QTest::addColumn<bool>("whole"); // a number in full, for ParseWholeNumber
 
-    QTest::newRow("empty") << QString() << 0.0;
-    QTest::newRow("single blank") << QStringLiteral(" ") << 0.0;
-    QTest::newRow("abc") << QStringLiteral("abc") << 0.0;
-    QTest::newRow("Text1") << QStringLiteral("Text1") << 0.0;
-    QTest::newRow("12.3") << QStringLiteral("12.3") << 12.3;
-    QTest::newRow("leading blanks") << QStringLiteral("   -8.125") << -8.125;
-    QTest::newRow("plus sign") << QStringLiteral("+3") << 3.0;
-    QTest::newRow("point first") << QStringLiteral(".5") << 0.5;
-    QTest::newRow("minus point") << QStringLiteral("-.50") << -0.5;
-    QTest::newRow("blank between digits") << QStringLiteral("1 2.5") << 12.5;
-    QTest::newRow("blank after sign") << QStringLiteral("- 5") << -5.0;
-    QTest::newRow("trailing letters") << QStringLiteral("12.3abc") << 12.3;
-    QTest::newRow("comma stops") << QStringLiteral("1,5") << 1.0;
-    QTest::newRow("second point stops") << QStringLiteral("1.2.3") << 1.2;
-    QTest::newRow("exponent") << QStringLiteral("1.5E2") << 150.0;
-    QTest::newRow("negative exponent") << QStringLiteral("2.5e-1") << 0.25;
-    QTest::newRow("CR LF after number") << QStringLiteral("-12.345\r\n") << -12.345;
-    QTest::newRow("pasted window") << QStringLiteral("-8.1 2.") << -8.12;
-    QTest::newRow("tab and line feed removed") << QStringLiteral("\t1\n2.\n5") << 12.5;
-    QTest::newRow("carriage return stops") << QStringLiteral("1\r2") << 1.0;
-    QTest::newRow("format text .50") << QStringLiteral(".50") << 0.5;
-    QTest::newRow("format text -.50") << QStringLiteral("-.50") << -0.5;
-    QTest::newRow("format text 10.00") << QStringLiteral("10.00") << 10.0;
-    QTest::newRow("sign alone") << QStringLiteral("-") << 0.0;
-    QTest::newRow("point alone") << QStringLiteral(".") << 0.0;
-    QTest::newRow("two signs") << QStringLiteral("+-5") << 0.0;
-    QTest::newRow("exponent without digits") << QStringLiteral("3e") << 3.0;
-    QTest::newRow("exponent sign without digits") << QStringLiteral("3e-x") << 3.0;
-    QTest::newRow("exponent before digits") << QStringLiteral("e5") << 0.0;
-    QTest::newRow("D is no exponent") << QStringLiteral("2D3") << 2.0;
-    QTest::newRow("hex prefix") << QStringLiteral("&H10") << 0.0;
-    QTest::newRow("full-width digit") << QStringLiteral("\uFF11\uFF12") << 0.0;
-    QTest::newRow("exponent form of writer") << QStringLiteral("1.5E+20") << 1.5e20;
-    QTest::newRow("overflow") << QStringLiteral("1e999") << std::numeric_limits<double>::max();
+    QTest::newRow("empty") << QString() << 0.0 << false;
+    QTest::newRow("single blank") << QStringLiteral(" ") << 0.0 << false;
+    QTest::newRow("abc") << QStringLiteral("abc") << 0.0 << false;
+    QTest::newRow("Text1") << QStringLiteral("Text1") << 0.0 << false;
+    QTest::newRow("12.3") << QStringLiteral("12.3") << 12.3 << true;
+    QTest::newRow("leading blanks") << QStringLiteral("   -8.125") << -8.125 << false;
+    QTest::newRow("plus sign") << QStringLiteral("+3") << 3.0 << true;
+    QTest::newRow("point first") << QStringLiteral(".5") << 0.5 << true;
+    QTest::newRow("minus point") << QStringLiteral("-.50") << -0.5 << true;
+    QTest::newRow("blank between digits") << QStringLiteral("1 2.5") << 12.5 << false;
+    QTest::newRow("blank after sign") << QStringLiteral("- 5") << -5.0 << false;
+    QTest::newRow("trailing letters") << QStringLiteral("12.3abc") << 12.3 << false;
+    QTest::newRow("comma stops") << QStringLiteral("1,5") << 1.0 << false;
+    QTest::newRow("second point stops") << QStringLiteral("1.2.3") << 1.2 << false;
+    QTest::newRow("exponent") << QStringLiteral("1.5E2") << 150.0 << true;
+    QTest::newRow("negative exponent") << QStringLiteral("2.5e-1") << 0.25 << true;
+    QTest::newRow("CR LF after number") << QStringLiteral("-12.345\r\n") << -12.345 << false;
+    QTest::newRow("pasted window") << QStringLiteral("-8.1 2.") << -8.12 << false;
+    QTest::newRow("tab and line feed removed") << QStringLiteral("\t1\n2.\n5") << 12.5 << false;
+    QTest::newRow("carriage return stops") << QStringLiteral("1\r2") << 1.0 << false;
+    QTest::newRow("format text .50") << QStringLiteral(".50") << 0.5 << true;
+    QTest::newRow("format text -.50") << QStringLiteral("-.50") << -0.5 << true;
+    QTest::newRow("format text 10.00") << QStringLiteral("10.00") << 10.0 << true;
+    QTest::newRow("sign alone") << QStringLiteral("-") << 0.0 << false;
+    QTest::newRow("point alone") << QStringLiteral(".") << 0.0 << false;
+    QTest::newRow("two signs") << QStringLiteral("+-5") << 0.0 << false;
+    QTest::newRow("exponent without digits") << QStringLiteral("3e") << 3.0 << false;
+    QTest::newRow("exponent sign without digits") << QStringLiteral("3e-x") << 3.0 << false;
+    QTest::newRow("exponent before digits") << QStringLiteral("e5") << 0.0 << false;
+    QTest::newRow("D is no exponent") << QStringLiteral("2D3") << 2.0 << false;
+    QTest::newRow("hex prefix") << QStringLiteral("&H10") << 0.0 << false;
+    QTest::newRow("full-width digit") << QStringLiteral("\uFF11\uFF12") << 0.0 << false;
+    QTest::newRow("exponent form of writer") << QStringLiteral("1.5E+20") << 1.5e20 << true;
+    QTest::newRow("overflow") << QStringLiteral("1e999") << std::numeric_limits<double>::max()
+                              << true;
     QTest::newRow("negative overflow")
-        << QStringLiteral("-1e999") << -std::numeric_limits<double>::max();
+        << QStringLiteral("-1e999") << -std::numeric_limits<double>::max() << true;
     QTest::newRow("huge exponent digits")
-        << QStringLiteral("1e99999999999999999999") << std::numeric_limits<double>::max();
-    QTest::newRow("underflow") << QStringLiteral("1e-999") << 0.0;
+        << QStringLiteral("1e99999999999999999999") << std::numeric_limits<double>::max() << true;
+    QTest::newRow("underflow") << QStringLiteral("1e-999") << 0.0 << true;
     QTest::newRow("long integer overflow")
-        << QString(400, u'9') << std::numeric_limits<double>::max();
+        << QString(400, u'9') << std::numeric_limits<double>::max() << true;
     QTest::newRow("largest double written and read")
-        << QStringLiteral("1.79769313486232E+308") << std::numeric_limits<double>::max();
+        << QStringLiteral("1.79769313486232E+308") << std::numeric_limits<double>::max() << true;
     QTest::newRow("small fraction underflow")
-        << (QStringLiteral("0.") + QString(400, u'0') + u'1') << 0.0;
-    QTest::newRow("zero with huge exponent") << QStringLiteral("0e99999") << 0.0;
-    QTest::newRow("correct rounding") << QStringLiteral("0.1") << 0.1;
-    QTest::newRow("17 digits") << QStringLiteral("14.123456789012345") << 14.123456789012345;
+        << (QStringLiteral("0.") + QString(400, u'0') + u'1') << 0.0 << true;
+    QTest::newRow("zero with huge exponent") << QStringLiteral("0e99999") << 0.0 << true;
+    QTest::newRow("correct rounding") << QStringLiteral("0.1") << 0.1 << true;
+    QTest::newRow("letter O for zero") << QStringLiteral("1O.5") << 1.0 << false;
+    QTest::newRow("full-width 2.5") << QStringLiteral("\uFF12.\uFF15") << 0.0 << false;
+    QTest::newRow("17 digits") << QStringLiteral("14.123456789012345") << 14.123456789012345
+                               << true;
 }
 
 void TestNumericText::parseNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
+    QFETCH(bool, whole);
     QCOMPARE(ParseNumber(text), expected);
+    QCOMPARE(ParseWholeNumber(text), whole ? std::optional<double>(expected) : std::nullopt);
 }
 
 void TestNumericText::parseNumberUnderGermanLocale()

@@ -173,6 +173,13 @@ void TestReportCli::badInput_data()
         "--filter", "R", "--obscode", "XYZ", "1"}
                                     << 64 << usage;
     QTest::newRow("JD not a number") << QStringList {"--jd", "tonight", "1"} << 64 << usage;
+    QTest::newRow("JD in the year 10000")
+        << QStringList {"--jd", "5373484.49999", "1"} << 64 << QStringLiteral("--jd");
+    for (const char *value : {"abc", "1O.5", "\uFF12.\uFF15", "2,5"}) {
+        QTest::newRow(qPrintable(QStringLiteral("value %1").arg(QString::fromUtf8(value))))
+            << QStringList {QString::fromUtf8(value)} << 64
+            << QStringLiteral("測光値が数値ではありません: %1").arg(QString::fromUtf8(value));
+    }
     QTest::newRow("check row 16") << QStringList {"--check", "16", "1"} << 64 << usage;
     QTest::newRow("check row vacant") << QStringList {"--check", "9", "1"} << 64 << usage;
     QTest::newRow("unknown option") << QStringList {"--colour", "1"} << 64 << usage;

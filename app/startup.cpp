@@ -1,0 +1,110 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/startup.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+namespace quillet::startup {
+
+namespace {
+
+QString platformName()
+{
+    return QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"));
+}
+
+} // namespace
+
+std::optional<QString> displayProblem(const char *program)
+{
+    const QString platform = platformName();
+    const bool xcb = platform.startsWith(QLatin1String("xcb"));
+    if (!platform.isEmpty() && !xcb && !platform.startsWith(QLatin1String("wayland")))
+        return std::nullopt; // offscreen, vnc, ...: no desktop session needed
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    if (display.isEmpty() && wayland.isEmpty()) {
+        return QStringLiteral("%1: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; "
+                              "start it from a desktop session")
+            .arg(QLatin1String(program));
+    }
+    // Qt picks X11 when asked to, or when there is no Wayland display: that one
+    // can be tried here. A Wayland session is left to Qt.
+    if (!xcb && !(platform.isEmpty() && wayland.isEmpty()))
+        return std::nullopt;
+    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+    const bool failed = xcb_connection_has_error(connection) != 0;
+    xcb_disconnect(connection);
+    if (!failed)
+        return std::nullopt;
+    return QStringLiteral("%1: cannot open the display \"%2\"; start it from a running desktop "
+                          "session")
+        .arg(QLatin1String(program), QString::fromLocal8Bit(display));
+}
+
+QString platformFailure(
+    const char *program, const QString &fatalText, const QStringList &earlierWarnings)
+{
+    QString cause = fatalText.section(u'\n', 0, 0).trimmed();
+    for (const QString &warning : earlierWarnings) {
+        if (warning.contains(QLatin1String("platform plugin"))) {
+            cause = warning.section(u'\n', 0, 0).trimmed();
+            break;
+        }
+    }
+    if (cause.isEmpty())
+        cause = QStringLiteral("the platform could not be initialised");
+    QString line = QStringLiteral("%1: cannot start: %2").arg(QLatin1String(program), cause);
+    if (!platformName().isEmpty())
+        line += QStringLiteral(" (QT_QPA_PLATFORM=\"%1\")").arg(platformName());
+    return line;
+}
+
+bool isDisplayLost(const QString &text)
+{
+    return text.startsWith(QLatin1String("The X11 connection broke"));
+}
+
+bool isSetUpNote(const QString &text)
+{
+    return text.startsWith(QLatin1String("QStandardPaths:"))
+        || text.startsWith(QLatin1String("This plugin does not support"));
+}
+
+namespace {
+
+const char *g_program = "";
+QtMessageHandler g_forward = nullptr;
+QStringList g_warnings; // Qt's warnings before a fatal one: they name its cause
+
+void failureHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        // Qt would abort with a core dump; nothing of the program has run yet.
+        std::fprintf(stderr, "%s\n", qPrintable(platformFailure(g_program, text, g_warnings)));
+        std::_Exit(1);
+    }
+    if (type == QtWarningMsg && g_warnings.size() < 20)
+        g_warnings.append(text);
+    if (g_forward)
+        g_forward(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+} // namespace
+
+void installFailureHandler(const char *program, QtMessageHandler forward)
+{
+    g_program = program;
+    g_forward = forward;
+    const QtMessageHandler previous = qInstallMessageHandler(failureHandler);
+    if (!g_forward)
+        g_forward = previous;
+}
+
+} // namespace quillet::startup
