@@ -3,7 +3,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Quillet3 developer entry point.
 #   ./build.sh run         install missing Debian packages, build (Release), launch
-#   ./build.sh test        the same set-up, then the whole test suite through CTest
+#   ./build.sh test        the same set-up and what the tests use, then the whole
+#                          test suite through CTest (warnings are errors; a test
+#                          whose tool is missing fails instead of being skipped)
+#   ./build.sh package     install what packaging needs, build the .deb in build/
 #   ./build.sh fuzz [SEC]  run each fuzz target for SEC seconds (default 600)
 #   ./build.sh bench       build and run the benchmarks
 set -eu
@@ -16,9 +19,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # Debian packages: what building and running needs, and what the tests add.
 run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev"
-test_packages="xvfb xauth xdotool x11-utils python3 python3-xlib imagemagick xclip
-  openbox at-spi2-core python3-pyatspi dbus-daemon clang-format
-  clang libclang-rt-14-dev desktop-file-utils dpkg-dev file"
+package_packages="dpkg-dev file"
+# Each test checks for its own tools at its start and names the package missing.
+test_packages="$package_packages xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib
+  imagemagick xclip openbox at-spi2-core python3-pyatspi dbus-daemon util-linux clang-format
+  clang libclang-rt-14-dev desktop-file-utils lintian appstream reuse"
 
 missing_packages() {
     for p in "$@"; do
@@ -93,11 +98,16 @@ run)
     ;;
 test)
     install_packages "to build and test Quillet3" $run_packages $test_packages
-    configure_and_build release
-    (cd "$here" && ctest --preset release -j "$jobs")
+    configure_and_build ci
+    (cd "$here" && ctest --preset ci -j "$jobs")
     # The fuzz targets need clang's sanitizer runtime; each runs for a bounded time.
     configure_and_build fuzz
     (cd "$here" && ctest --preset fuzz)
+    ;;
+package)
+    install_packages "to build the Debian package" $run_packages $package_packages
+    configure_and_build release
+    (cd "$build" && cpack)
     ;;
 fuzz)
     install_packages "to build and run the fuzz targets" $run_packages clang libclang-rt-14-dev
@@ -110,7 +120,7 @@ bench)
     /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build"
     ;;
 *)
-    echo "usage: $0 [run|test|fuzz [seconds]|bench]" >&2
+    echo "usage: $0 [run|test|package|fuzz [seconds]|bench]" >&2
     exit 2
     ;;
 esac

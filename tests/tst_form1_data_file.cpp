@@ -164,7 +164,7 @@ void TestForm1DataFile::saveOntoFolderFails()
 void TestForm1DataFile::saveIntoReadOnlyFolderFails()
 {
     if (geteuid() == 0)
-        QSKIP("root writes into read-only folders; the other failure tests cover it");
+        QSKIP("root writes into read-only folders (CTest runs this test as nobody)");
     WorkingDirectory wd;
     writeFile(wd.file(), OldFile);
     Window w;
@@ -254,7 +254,7 @@ void TestForm1DataFile::secondCopyAsksBeforeReplacing()
 void TestForm1DataFile::unreadableFileIsKept()
 {
     if (geteuid() == 0)
-        QSKIP("root reads every file (CTest runs this case as nobody)");
+        QSKIP("root reads every file (CTest runs this test as nobody)");
     WorkingDirectory wd;
     writeFile(wd.file(), OldFile);
     QVERIFY(QFile::setPermissions(wd.file(), QFile::WriteOwner));

@@ -26,8 +26,6 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay, protocol
-
 SKIP = 77
 DARK_BLUE = (0, 0, 128)  # the dots
 LIGHT_GREY = (192, 192, 192)  # the plot's background
@@ -520,18 +518,130 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "link-to-device": scenario_link_to_device}
 
 
-REQUIRED_PROGRAMS = ("Xvfb", "openbox", "xdotool", "xclip", "xwd", "convert", "dbus-run-session")
-AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+# What every scenario needs, and the Debian package that brings it.
+NEEDS = {
+    "Xvfb": "xvfb", "openbox": "openbox", "xdotool": "xdotool", "xclip": "xclip",
+    "xwd": "x11-apps", "convert": "imagemagick", "dbus-run-session": "dbus-daemon",
+    "/usr/libexec/at-spi-bus-launcher": "at-spi2-core", "python3 module Xlib": "python3-xlib",
+    "python3 module pyatspi": "python3-pyatspi", "unshare": "util-linux",
+}
+# What a scenario needs beyond that.
+SCENARIO_NEEDS = {"save-fails": {"prlimit": "util-linux"}}
+# Set by README's test command: there a missing tool fails the test instead of
+# skipping it, so a summary of passed tests always means they ran.
+REQUIRE_ALL = "QUILLET3_REQUIRE_ALL_TESTS"
 
 
-def missing_tools():
-    missing = [p for p in REQUIRED_PROGRAMS if not shutil.which(p)]
-    if not os.access(AT_SPI_LAUNCHER, os.X_OK):
-        missing.append(AT_SPI_LAUNCHER)
-    for module in ("Xlib", "pyatspi"):
-        if importlib.util.find_spec(module) is None:
-            missing.append("python3 module " + module)
+def missing_tools(name):
+    missing = []
+    for tool, package in list(NEEDS.items()) + list(SCENARIO_NEEDS.get(name, {}).items()):
+        if tool.startswith("python3 module "):
+            found = importlib.util.find_spec(tool.split()[-1]) is not None
+        elif tool.startswith("/"):
+            found = os.access(tool, os.X_OK)
+        else:
+            found = shutil.which(tool) is not None
+        if not found:
+            missing.append("%s (Debian package %s)" % (tool, package))
     return missing
+
+
+# Every process a scenario starts carries this variable, so that any left
+# running afterwards can be found, whoever its parent is now.
+RUN_MARKER = "QUILLET3_E2E_RUN"
+
+
+def processes_of_run(run):
+    found = []
+    needle = ("%s=%s" % (RUN_MARKER, run)).encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or int(entry) == os.getpid():
+            continue
+        try:
+            with open("/proc/%s/environ" % entry, "rb") as f:
+                if needle in f.read().split(b"\0"):
+                    with open("/proc/%s/cmdline" % entry, "rb") as c:
+                        found.append((int(entry), c.read().replace(b"\0", b" ").decode(errors="replace").strip()))
+        except OSError:
+            continue
+    return found
+
+
+def own_pid_namespace():
+    """unshare's prefix that gives the scenario a PID namespace of its own, where
+    the kernel ends every process when the scenario's first one ends; empty where
+    the user may not make one."""
+    prefix = ["unshare", "--pid", "--fork", "--kill-child", "--mount-proc"]
+    if os.geteuid() != 0:
+        prefix[1:1] = ["--user", "--map-root-user"]
+    try:
+        if subprocess.run(prefix + ["true"], capture_output=True, timeout=20).returncode == 0:
+            return prefix
+    except (OSError, subprocess.TimeoutExpired):
+        pass
+    return []
+
+
+def die_with_parent():
+    """In the child before exec: should this test be killed outright (CTest's
+    time-out), its scenario gets SIGKILL too, and with it its PID namespace."""
+    import ctypes
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
+
+
+def run_isolated(name):
+    """Runs this scenario again inside a private session bus, in a process group
+    (and where possible a PID namespace) of its own; afterwards, however it
+    ended, nothing it started may be left running."""
+    run = "%d-%d" % (os.getpid(), time.monotonic_ns())
+    env = dict(os.environ, QUILLET3_E2E_SESSION_BUS="1")
+    env[RUN_MARKER] = run
+    command = own_pid_namespace() + ["dbus-run-session", "--", sys.executable] + sys.argv
+    child = subprocess.Popen(command, env=env, stderr=subprocess.STDOUT, start_new_session=True,
+                             preexec_fn=die_with_parent)
+
+    def stop(signum, _frame):
+        raise SystemExit(128 + signum)  # CTest's time-out: clean up all the same
+    signal.signal(signal.SIGTERM, stop)
+    code = 1
+    try:
+        code = child.wait()
+    finally:
+        try:
+            os.killpg(child.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        left = wait_for_none(run)
+        if left:
+            for pid, _ in left:
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            print("e2e %s: FAILED: left running: %s" % (name, "; ".join(
+                "%d %s" % process for process in left)))
+            code = 1
+    return code
+
+
+def wait_for_none(run, timeout=5.0):
+    """The processes of the run still there after a moment for the killed ones
+    to be reaped."""
+    end = time.monotonic() + timeout
+    left = processes_of_run(run)
+    while left and time.monotonic() < end:
+        time.sleep(0.1)
+        left = [p for p in processes_of_run(run) if not is_zombie(p[0])]
+    return left
+
+
+def is_zombie(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] == "Z"
+    except OSError:
+        return True
 
 
 def main():
@@ -539,17 +649,18 @@ def main():
         print(__doc__)
         return 2
     binary, name = sys.argv[1], sys.argv[2]
-    missing = missing_tools()
+    missing = missing_tools(name)
     if missing:
+        if os.environ.get(REQUIRE_ALL):
+            print("e2e %s: FAILED: missing %s" % (name, ", ".join(missing)))
+            return 1
         print("e2e %s: skipped: missing %s" % (name, ", ".join(missing)))
         return SKIP
     if not os.environ.get("QUILLET3_E2E_SESSION_BUS"):
-        # A private session bus, so the accessibility bus is this test's own.
-        env = dict(os.environ, QUILLET3_E2E_SESSION_BUS="1")
-        return subprocess.call(["dbus-run-session", "--", sys.executable] + sys.argv, env=env,
-                               stderr=subprocess.STDOUT)
-    global pyatspi
+        return run_isolated(name)
+    global pyatspi, X, xdisplay, protocol
     import pyatspi  # noqa: E402 - needs the session bus set up above
+    from Xlib import X, display as xdisplay, protocol  # noqa: E402
     artifacts = sys.argv[3] if len(sys.argv) > 3 else None
     s = Session(os.path.abspath(binary), artifacts)
     try:
@@ -572,7 +683,7 @@ def main():
         s.cleanup()
 
 
-pyatspi = None
+pyatspi = X = xdisplay = protocol = None  # imported once the tools are known to be there
 
 if __name__ == "__main__":
     sys.exit(main())
