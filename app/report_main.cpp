@@ -29,7 +29,7 @@ namespace {
 constexpr int BadTable = 2; // unreadable or degenerate table: the windows' messages
 constexpr int BadUsage = 64; // EX_USAGE
 
-const char Usage[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
+const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
 
 比較星の表（compdata.txt）から近似直線を求め、比較星ごとの外れ具合、直線の
 誤差を含む予測誤差と 95 % 区間、チェック星の O - C を出力します。測光値を
@@ -43,7 +43,10 @@ const char Usage[] = R"(使い方: quillet3-report [オプション] [変光星�
   --plot FILE         グラフを FILE.png または FILE.svg に描く
   --star NAME         変光星の名前（--aavso, --vsnet）
   --jd JD             観測時刻のユリウス日（--aavso, --vsnet）
-  --filter F          フィルター V, B, Rc, Ic, C, CR（--aavso, --vsnet）
+  --filter F          フィルター（--aavso, --vsnet; 大文字小文字は問わない）
+                        --aavso: AAVSO のコード %1
+                                 （Rc, Ic は R, I として書く。無フィルターは CV か CR）
+                        --vsnet: %2（R, I は Rc, Ic として書く）
   --obscode CODE      観測者コード（--aavso, --vsnet）
   --obstype TYPE      観測の種類（--aavso, 既定: CCD）
   --chart ID          比較星のチャート（--aavso）
@@ -51,6 +54,13 @@ const char Usage[] = R"(使い方: quillet3-report [オプション] [変光星�
   --help              この説明
   --version           版番号
 )";
+
+QString usage()
+{
+    using ReportFormats::Format;
+    return QString::fromUtf8(UsageText).arg(ReportFormats::filterCodes(Format::Aavso).join(u' '),
+        ReportFormats::filterCodes(Format::Vsnet).join(QStringLiteral(", ")));
+}
 
 void printLine(FILE *stream, const QString &text)
 {
@@ -63,7 +73,7 @@ void printLine(FILE *stream, const QString &text)
 [[noreturn]] void usageError(const QString &why)
 {
     printLine(stderr, QStringLiteral("quillet3-report: ") + why);
-    std::fputs(Usage, stderr);
+    std::fputs(usage().toUtf8().constData(), stderr);
     std::exit(BadUsage);
 }
 
@@ -98,7 +108,7 @@ Options parse(const QStringList &arguments)
             continue;
         }
         if (argument == QLatin1String("--help")) {
-            std::fputs(Usage, stdout);
+            std::fputs(usage().toUtf8().constData(), stdout);
             std::exit(0);
         }
         if (argument == QLatin1String("--version")) {
@@ -147,10 +157,7 @@ Options parse(const QStringList &arguments)
                 usageError(QStringLiteral("--jd はユリウス日の数値です: %1").arg(value));
             options.submission.jd = value;
         } else if (argument == QLatin1String("--filter")) {
-            if (!ReportFormats::isKnownFilter(value))
-                usageError(
-                    QStringLiteral("知らないフィルターです: %1（V, B, Rc, Ic, C, CR）").arg(value));
-            options.submission.filter = value;
+            options.submission.filter = value; // checked for the format below
         } else if (argument == QLatin1String("--obscode")) {
             options.submission.obscode = value;
         } else if (argument == QLatin1String("--obstype")) {
@@ -168,13 +175,24 @@ Options parse(const QStringList &arguments)
         : vsnet           ? Options::Output::Vsnet
                           : Options::Output::Text;
     if (aavso || vsnet) {
-        const ReportFormats::Submission &s = options.submission;
+        ReportFormats::Submission &s = options.submission;
         const std::pair<const char *, QString> required[] = {
             {"--star", s.star}, {"--jd", s.jd}, {"--filter", s.filter}, {"--obscode", s.obscode}};
         for (const auto &[name, value] : required) {
             if (value.isEmpty())
                 usageError(QStringLiteral("%1 が必要です").arg(QLatin1String(name)));
         }
+        using ReportFormats::Format;
+        const Format format = aavso ? Format::Aavso : Format::Vsnet;
+        const auto filter = ReportFormats::filterCode(format, s.filter);
+        if (!filter && aavso && s.filter.trimmed().compare(u"C", Qt::CaseInsensitive) == 0)
+            usageError(QStringLiteral("AAVSO に C というフィルターはありません: 無フィルターは "
+                                      "CV（V 等級に合わせた）か CR（R 等級に合わせた）です"));
+        if (!filter)
+            usageError(QStringLiteral("%1 のフィルターではありません: %2（%3）")
+                           .arg(aavso ? QStringLiteral("AAVSO") : QStringLiteral("VSNET"), s.filter,
+                               ReportFormats::filterCodes(format).join(QStringLiteral(", "))));
+        s.filter = *filter;
         // Field and line separators would break the lines.
         for (const QString &field : {s.star, s.obscode, s.chart, s.checkName, s.obstype}) {
             if (field.contains(u',') || field.contains(u'\n') || field.contains(u'\r'))
@@ -331,6 +349,13 @@ int main(int argc, char *argv[])
         out << QString::fromUtf8(ReportFormats::json(report));
         break;
     case Options::Output::Aavso:
+        // A field WebObs would refuse is refused here, before anything is written.
+        for (const VariableEstimate &v : report.variables) {
+            const QString field = ReportFormats::aavsoOverlongField(options.submission, v);
+            if (!field.isEmpty())
+                usageError(QStringLiteral("AAVSO の %1 欄に入りきりません（変光星 %2）")
+                               .arg(field, PlainNumberText(v.measured)));
+        }
         out << ReportFormats::aavsoHeader(options.submission);
         for (const VariableEstimate &v : report.variables) {
             out << ReportFormats::aavsoLine(options.submission, report, v) << u'\n';
@@ -344,6 +369,11 @@ int main(int argc, char *argv[])
         }
         break;
     case Options::Output::Vsnet:
+        if (!ReportFormats::vsnetStarName(options.submission.star).constellationFirst)
+            printLine(stderr,
+                QStringLiteral("quillet3-report: 警告: 星名 %1 は VSNET の形（星座の略符が先、"
+                               "例 CYGSS）ではありません")
+                    .arg(options.submission.star));
         for (const VariableEstimate &v : report.variables)
             out << ReportFormats::vsnetLine(options.submission, v) << u'\n';
         break;

@@ -88,11 +88,128 @@ QByteArray json(const CalibrationReport &report)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool isKnownFilter(const QString &filter)
+namespace {
+
+// AAVSO's codes (the AAVSO International Database's filter list).
+const QStringList &aavsoCodes()
 {
-    static const QStringList Known {QStringLiteral("V"), QStringLiteral("B"), QStringLiteral("Rc"),
-        QStringLiteral("Ic"), QStringLiteral("C"), QStringLiteral("CR")};
-    return Known.contains(filter);
+    static const QStringList Codes = QStringLiteral(
+        "U B V R I RJ IJ J H K SU SG SR SI SZ STU STV STB STY STHBW STHBN MA MB MI ZS Y "
+        "TB TG TR CV CR CBB HA HAC")
+                                         .split(u' ');
+    return Codes;
+}
+
+const QStringList &vsnetCodes()
+{
+    static const QStringList Codes = QStringLiteral("V B Rc Ic C CR").split(u' ');
+    return Codes;
+}
+
+// The 88 constellations of the IAU.
+const QStringList &constellations()
+{
+    static const QStringList Codes = QStringLiteral(
+        "And Ant Aps Aqr Aql Ara Ari Aur Boo Cae Cam Cnc CVn CMa CMi Cap Car Cas Cen Cep Cet "
+        "Cha Cir Col Com CrA CrB Crv Crt Cru Cyg Del Dor Dra Equ Eri For Gem Gru Her Hor Hya "
+        "Hyi Ind Lac Leo LMi Lep Lib Lup Lyn Lyr Men Mic Mon Mus Nor Oct Oph Ori Pav Peg Per "
+        "Phe Pic PsA Psc Pup Pyx Ret Sge Sgr Sco Scl Sct Ser Sex Tau Tel TrA Tri Tuc UMa UMi "
+        "Vel Vir Vol Vul")
+                                         .split(u' ');
+    return Codes;
+}
+
+bool isConstellation(const QString &text)
+{
+    return constellations().contains(text, Qt::CaseInsensitive);
+}
+
+// Greek letters as VSNET spells them: their English names in lower case.
+QString greekSpelledOut(const QString &name)
+{
+    static const char *const Names[] = {"alpha", "beta", "gamma", "delta", "epsilon", "zeta", "eta",
+        "theta", "iota", "kappa", "lambda", "mu", "nu", "xi", "omicron", "pi", "rho", "sigma",
+        "sigma", "tau", "upsilon", "phi", "chi", "psi", "omega"};
+    QString out;
+    for (const QChar c : name) {
+        const char16_t u = c.toLower().unicode();
+        if (u >= u'α' && u <= u'ω')
+            out += QLatin1String(Names[u - u'α']);
+        else if (u == u'ϕ')
+            out += QLatin1String("phi");
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool isDigits(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<QString> filterCode(Format format, const QString &typed)
+{
+    const QString code = typed.trimmed();
+    if (format == Format::Aavso) {
+        if (code.compare(QLatin1String("Rc"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("R");
+        if (code.compare(QLatin1String("Ic"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("I");
+    } else {
+        if (code.compare(QLatin1String("R"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Rc");
+        if (code.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Ic");
+    }
+    for (const QString &known : filterCodes(format)) {
+        if (code.compare(known, Qt::CaseInsensitive) == 0)
+            return known;
+    }
+    return std::nullopt;
+}
+
+QStringList filterCodes(Format format)
+{
+    return format == Format::Aavso ? aavsoCodes() : vsnetCodes();
+}
+
+VsnetName vsnetStarName(const QString &typed)
+{
+    const QStringList words = typed.simplified().split(u' ', Qt::SkipEmptyParts);
+    const QString joined = words.join(QString());
+    const auto padded = [&joined](int width) {
+        const QString number = joined.mid(3);
+        return joined.left(3).toUpper() + number.rightJustified(width, u'0');
+    };
+    // NSV 389, HIP 33789: the catalogue's number zero-padded.
+    if (joined.startsWith(QLatin1String("NSV"), Qt::CaseInsensitive) && isDigits(joined.mid(3)))
+        return {padded(5)};
+    if (joined.startsWith(QLatin1String("HIP"), Qt::CaseInsensitive) && isDigits(joined.mid(3)))
+        return {padded(6)};
+    // Nova Aql 1995, Nova Aql 1995-2.
+    if (words.size() == 3 && words[0].compare(QLatin1String("nova"), Qt::CaseInsensitive) == 0
+        && isConstellation(words[1]) && isDigits(words[2].section(u'-', 0, 0))
+        && (!words[2].contains(u'-') || isDigits(words[2].section(u'-', 1))))
+        return {words[1].toUpper() + QLatin1String("nova") + words[2]};
+    // NAME CON.
+    if (words.size() >= 2 && isConstellation(words.last())) {
+        return {words.last().toUpper()
+            + greekSpelledOut(QStringList(words.begin(), words.end() - 1).join(QString()))};
+    }
+    // Already constellation first: CYGSS, HERalpha, AQLnova1995.
+    if (words.size() == 1 && joined.size() > 3 && isConstellation(joined.left(3))
+        && joined.left(3) == joined.left(3).toUpper())
+        return {greekSpelledOut(joined)};
+    return {greekSpelledOut(joined), false};
 }
 
 std::optional<double> julianDate(const QString &text)
@@ -154,10 +271,20 @@ QString vsnetDate(double julianDate)
         .arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
 }
 
+QString aavsoOverlongField(const Submission &submission, const VariableEstimate &variable)
+{
+    if (submission.star.size() > 30)
+        return QStringLiteral("STARID");
+    if (threeDecimals(variable.magnitude).size() > 8)
+        return QStringLiteral("MAG");
+    if (variable.predictionSe && threeDecimals(*variable.predictionSe).size() > 6)
+        return QStringLiteral("MERR");
+    return QString();
+}
+
 QString vsnetLine(const Submission &submission, const VariableEstimate &variable)
 {
-    QString star = submission.star.toUpper();
-    star.remove(u' ');
+    const QString star = vsnetStarName(submission.star).name;
     const double jd = julianDate(submission.jd).value_or(0);
     return QStringLiteral("%1 %2 %3%4 %5")
         .arg(star, vsnetDate(jd), threeDecimals(variable.magnitude), submission.filter,

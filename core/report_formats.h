@@ -19,14 +19,33 @@ namespace quillet::ReportFormats {
 // does not exist is null.
 QByteArray json(const CalibrationReport &report);
 
-// The filter codes both formats accept here.
-bool isKnownFilter(const QString &filter);
+enum class Format { Aavso, Vsnet };
+
+// The filter code the format writes for what the observer typed, in any case:
+// AAVSO's own codes as AAVSO spells them (Rc and Ic taken as R and I), VSNET's
+// band letters V, B, Rc, Ic, C and CR (R and I taken as Rc and Ic). Nothing for
+// a code the format does not take; "C" alone is no AAVSO code (CV or CR is).
+std::optional<QString> filterCode(Format format, const QString &typed);
+// Every code the format writes, in the order people look for them.
+QStringList filterCodes(Format format);
+
+// A star's name as VSNET writes it: the constellation's three letters in upper
+// case, then the name in its own case without blanks ("SS Cyg" -> CYGSS,
+// "alpha Her" or "α Her" -> HERalpha, "Nova Aql 1995" -> AQLnova1995), NSV and
+// HIP numbers zero-padded (NSV00389, HIP033789); a name already in that form
+// is kept. Any other name only loses its blanks and is not constellationFirst.
+struct VsnetName
+{
+    QString name;
+    bool constellationFirst = true;
+};
+VsnetName vsnetStarName(const QString &typed);
 
 struct Submission
 {
     QString star; // STARID
     QString jd; // DATE, as given (checked to be a Julian date)
-    QString filter; // V, B, Rc, Ic, C, CR
+    QString filter; // as filterCode gives it for the format
     QString obscode;
     QString chart; // empty: na
     QString checkName; // empty: na
@@ -44,10 +63,13 @@ QString aavsoHeader(const Submission &submission);
 // One data line for a variable's estimate; the check star comes from the report.
 QString aavsoLine(const Submission &submission, const CalibrationReport &report,
     const VariableEstimate &variable);
+// The first field of that line longer than the format allows (STARID 30, MAG 8,
+// MERR 6 characters), which WebObs would refuse; empty when all fit.
+QString aavsoOverlongField(const Submission &submission, const VariableEstimate &variable);
 
 // "YYYYMMDD.ddd": the UT date with the day's decimal fraction to three places.
 QString vsnetDate(double julianDate);
-// "STAR YYYYMMDD.ddd MAG<band> OBSCODE".
+// "STAR YYYYMMDD.ddd MAG<band> OBSCODE", the star as vsnetStarName writes it.
 QString vsnetLine(const Submission &submission, const VariableEstimate &variable);
 
 } // namespace quillet::ReportFormats

@@ -110,6 +110,8 @@ void TestReportCli::aavsoLines()
         "V", "--obscode", "XYZ", "2.5", "-40"};
     const Run run = report(m_dir.path(), arguments);
     QCOMPARE(run.status, 0);
+    // WebObs refuses a file with a blank line that is not a comment.
+    QVERIFY(run.out.endsWith(u'\n') && !run.out.contains(QStringLiteral("\n\n")));
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.first(), QStringLiteral("#TYPE=Extended"));
     QCOMPARE(lines.size(), 7 + 2);
@@ -127,7 +129,7 @@ void TestReportCli::vsnetLine()
         "C", "--obscode", "XYZ", "2.5"};
     const Run run = report(m_dir.path(), arguments);
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QStringLiteral("SSCYG 20261208.012 11.750C XYZ\n"));
+    QCOMPARE(run.out, QStringLiteral("CYGSS 20261208.012 11.750C XYZ\n"));
 }
 
 void TestReportCli::plots()
@@ -170,8 +172,14 @@ void TestReportCli::badInput_data()
     QTest::newRow("magnitude overflows")
         << QStringList {"1.7e308"} << 2 << QStringLiteral("変光星の等級を計算できません");
     QTest::newRow("unknown filter") << QStringList {"--vsnet", "--star", "X", "--jd", "2461382.5",
-        "--filter", "R", "--obscode", "XYZ", "1"}
+        "--filter", "Q", "--obscode", "XYZ", "1"}
                                     << 64 << usage;
+    QTest::newRow("C for AAVSO") << QStringList {"--aavso", "--star", "X", "--jd", "2461382.5",
+        "--filter", "C", "--obscode", "XYZ", "1"}
+                                 << 64 << QStringLiteral("CV");
+    QTest::newRow("STARID over 30") << QStringList {"--aavso", "--star", QString(31, u'x'), "--jd",
+        "2461382.5", "--filter", "V", "--obscode", "XYZ", "1"}
+                                    << 64 << QStringLiteral("STARID");
     QTest::newRow("JD not a number") << QStringList {"--jd", "tonight", "1"} << 64 << usage;
     QTest::newRow("JD in the year 10000")
         << QStringList {"--jd", "5373484.49999", "1"} << 64 << QStringLiteral("--jd");

@@ -46,6 +46,10 @@ private Q_SLOTS:
     void vsnetDate_data();
     void vsnetDate();
     void vsnetLine();
+    void vsnetStarName_data();
+    void vsnetStarName();
+    void filterCode_data();
+    void filterCode();
     void julianDate_data();
     void julianDate();
     void jsonReadsBackExactly();
@@ -121,7 +125,106 @@ void TestReportFormats::vsnetLine()
     ReportFormats::Submission s = submission();
     s.filter = QStringLiteral("Rc");
     QCOMPARE(ReportFormats::vsnetLine(s, outcome.report.variables[0]),
-        QStringLiteral("SSCYG 20261208.012 11.750Rc XYZ"));
+        QStringLiteral("CYGSS 20261208.012 11.750Rc XYZ"));
+}
+
+void TestReportFormats::vsnetStarName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("constellationFirst");
+    QTest::newRow("SS Cyg") << "SS Cyg"
+                            << "CYGSS" << true;
+    QTest::newRow("AG Dra") << "AG Dra"
+                            << "DRAAG" << true;
+    QTest::newRow("V1039 Cen") << "V1039 Cen"
+                               << "CENV1039" << true;
+    QTest::newRow("alpha Her") << "alpha Her"
+                               << "HERalpha" << true;
+    QTest::newRow("Greek letter") << "\u03B1 Ori"
+                                  << "ORIalpha" << true;
+    QTest::newRow("capital Greek, index") << "\u0391 1 Cap"
+                                          << "CAPalpha1" << true;
+    QTest::newRow("constellation in any case") << "ss CYG"
+                                               << "CYGss" << true;
+    QTest::newRow("two-case constellation") << "R CrB"
+                                            << "CRBR" << true;
+    QTest::newRow("blanks around and between") << "  SS   Cyg "
+                                               << "CYGSS" << true;
+    QTest::newRow("nova") << "Nova Aql 1995"
+                          << "AQLnova1995" << true;
+    QTest::newRow("second nova") << "nova Aql 1995-2"
+                                 << "AQLnova1995-2" << true;
+    QTest::newRow("NSV") << "NSV 389"
+                         << "NSV00389" << true;
+    QTest::newRow("HIP") << "HIP 33789"
+                         << "HIP033789" << true;
+    QTest::newRow("HIP without blank") << "HIP33789"
+                                       << "HIP033789" << true;
+    QTest::newRow("already VSNET") << "CYGSS"
+                                   << "CYGSS" << true;
+    QTest::newRow("already VSNET, Greek") << "HERalpha"
+                                          << "HERalpha" << true;
+    QTest::newRow("already VSNET, nova") << "AQLnova1995"
+                                         << "AQLnova1995" << true;
+    QTest::newRow("no constellation") << "Foo Bar"
+                                      << "FooBar" << false;
+    QTest::newRow("constellation last, no blank") << "SSCyg"
+                                                  << "SSCyg" << false;
+}
+
+void TestReportFormats::vsnetStarName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, name);
+    QFETCH(bool, constellationFirst);
+    const ReportFormats::VsnetName vsnet = ReportFormats::vsnetStarName(typed);
+    QCOMPARE(vsnet.name, name);
+    QCOMPARE(vsnet.constellationFirst, constellationFirst);
+}
+
+void TestReportFormats::filterCode_data()
+{
+    using ReportFormats::Format;
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("code"); // empty: refused
+    QTest::newRow("AAVSO V") << Format::Aavso << "V"
+                             << "V";
+    QTest::newRow("AAVSO any case") << Format::Aavso << "cv"
+                                    << "CV";
+    QTest::newRow("AAVSO Rc is R") << Format::Aavso << "Rc"
+                                   << "R";
+    QTest::newRow("AAVSO ic is I") << Format::Aavso << "ic"
+                                   << "I";
+    QTest::newRow("AAVSO Sloan") << Format::Aavso << "sg"
+                                 << "SG";
+    QTest::newRow("AAVSO Stromgren") << Format::Aavso << "STHBW"
+                                     << "STHBW";
+    QTest::newRow("AAVSO C refused") << Format::Aavso << "C"
+                                     << "";
+    QTest::newRow("AAVSO unknown") << Format::Aavso << "Q"
+                                   << "";
+    QTest::newRow("VSNET Rc") << Format::Vsnet << "rc"
+                              << "Rc";
+    QTest::newRow("VSNET R is Rc") << Format::Vsnet << "R"
+                                   << "Rc";
+    QTest::newRow("VSNET I is Ic") << Format::Vsnet << "i"
+                                   << "Ic";
+    QTest::newRow("VSNET C") << Format::Vsnet << "c"
+                             << "C";
+    QTest::newRow("VSNET CR") << Format::Vsnet << "CR"
+                              << "CR";
+    QTest::newRow("VSNET CV unknown") << Format::Vsnet << "CV"
+                                      << "";
+}
+
+void TestReportFormats::filterCode()
+{
+    QFETCH(ReportFormats::Format, format);
+    QFETCH(QString, typed);
+    QFETCH(QString, code);
+    QCOMPARE(ReportFormats::filterCode(format, typed).value_or(QString()), code);
 }
 
 void TestReportFormats::julianDate_data()
