@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -174,6 +175,10 @@ Failure systemFailure(int error)
         return {Problem::FolderMissing, error};
     case EISDIR:
         return {Problem::Folder, error};
+    case ELOOP:
+        return {Problem::TooManyLinks, error};
+    case EXDEV:
+        return {Problem::OtherFileSystem, error};
     default:
         return {Problem::Other, error};
     }
@@ -189,11 +194,12 @@ std::optional<Failure> kindFailure(const FileStatus &status)
     return std::nullopt;
 }
 
-Snapshot snapshotOf(const FileStatus &status)
+Snapshot snapshotOf(const FileStatus &status, const QByteArray &target)
 {
     Snapshot snapshot;
     snapshot.exists = true;
     snapshot.regular = S_ISREG(status.st_mode);
+    snapshot.target = QFile::decodeName(target);
     snapshot.size = status.st_size;
     snapshot.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     snapshot.device = status.st_dev;
@@ -287,11 +293,34 @@ QByteArray folderOf(const QByteArray &path)
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-// Keeps the file that could not be read under a free name beside it; a hard link
-// leaves the original in place until the new file replaces it.
-std::optional<Failure> keepAside(const QByteArray &target, QByteArray &keptAs)
+// The mode a new file gets here, read without changing the process's umask
+// (another thread may be creating a file at that moment).
+mode_t newFileMode()
 {
-    for (int n = 1; n <= 99; ++n) {
+    mode_t mask = 022;
+    Descriptor fd(::open("/proc/self/status", O_RDONLY | O_CLOEXEC));
+    QByteArray status;
+    if (fd.get() >= 0 && readUpTo(fd.get(), 8192, status) == 0) {
+        const qsizetype at = status.indexOf("\nUmask:");
+        if (at >= 0) {
+            bool ok = false;
+            const uint value = status.mid(at + 7, status.indexOf('\n', at + 1) - at - 7)
+                                   .trimmed()
+                                   .toUInt(&ok, 8);
+            if (ok)
+                mask = mode_t(value);
+        }
+    }
+    return 0666 & ~mask;
+}
+
+// Keeps the file that could not be read under a free name beside it; a hard link
+// leaves the original in place until the new file replaces it. moved tells that
+// the fallback moved it away instead.
+std::optional<Failure> keepAside(const QByteArray &target, QByteArray &keptAs, bool &moved)
+{
+    moved = false;
+    for (int n = 1; n <= KeptCopiesLimit; ++n) {
         QByteArray name = target + ".unreadable";
         if (n > 1)
             name += '-' + QByteArray::number(n);
@@ -305,12 +334,13 @@ std::optional<Failure> keepAside(const QByteArray &target, QByteArray &keptAs)
         if (::renameat2(AT_FDCWD, target.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE)
             == 0) {
             keptAs = name;
+            moved = true;
             return std::nullopt;
         }
         if (errno != EEXIST)
             return systemFailure(errno);
     }
-    return systemFailure(EEXIST);
+    return Failure {Problem::TooManyKeptCopies, 0};
 }
 
 int syncFolder(const QByteArray &folder)
@@ -324,103 +354,37 @@ int syncFolder(const QByteArray &folder)
     return 0;
 }
 
-} // namespace
-
-Loaded load(const QString &path)
+Saved replaceFile(const QString &path, const QByteArray &bytes, const Snapshot &readAtStart)
 {
-    const QByteArray name = QFile::encodeName(path);
-    FileStatus link {};
-    if (::lstat(name.constData(), &link) != 0) {
-        if (errno == ENOENT)
-            return {QStringList(TableTexts), std::nullopt, {}};
-        return {QStringList(TableTexts), systemFailure(errno), {}};
-    }
-    FileStatus status {};
-    if (::stat(name.constData(), &status) != 0) {
-        const Failure failure
-            = errno == ENOENT ? Failure {Problem::BrokenLink, 0} : systemFailure(errno);
-        return {QStringList(TableTexts), failure, {}};
-    }
-    Snapshot snapshot = snapshotOf(status);
-    if (const auto wrongKind = kindFailure(status))
-        return {QStringList(TableTexts), wrongKind, snapshot};
-
-    // O_NONBLOCK: should the name become a pipe after the check, open still returns.
-    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return {QStringList(TableTexts), systemFailure(errno), snapshot};
-    if (::fstat(fd.get(), &status) != 0)
-        return {QStringList(TableTexts), systemFailure(errno), snapshot};
-    snapshot = snapshotOf(status);
-    if (const auto wrongKind = kindFailure(status))
-        return {QStringList(TableTexts), wrongKind, snapshot};
-    QByteArray bytes;
-    const int error = readUpTo(fd.get(), ReadLimit, bytes);
-    const QStringList texts = deserialize(bytes);
-    if (error != 0)
-        return {texts, systemFailure(error), snapshot};
-    snapshot.read = true;
-    snapshot.bytes = bytes;
-    return {texts, std::nullopt, snapshot};
-}
-
-bool changedSince(const QString &path, const Snapshot &snapshot)
-{
-    const QByteArray name = QFile::encodeName(path);
-    FileStatus status {};
-    // Gone, or no longer a file: the save has nothing to lose there (and refuses
-    // what is not a regular file, saying why).
-    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    if (!snapshot.exists)
-        return true;
-    const Snapshot now = snapshotOf(status);
-    if (now.size != snapshot.size || now.modifiedNs != snapshot.modifiedNs
-        || now.device != snapshot.device || now.inode != snapshot.inode)
-        return true;
-    if (!snapshot.read)
-        return false;
-    // Same size and time: compare what was read, for writers that keep the time.
-    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    QByteArray bytes;
-    return fd.get() >= 0 && readUpTo(fd.get(), ReadLimit, bytes) == 0 && bytes != snapshot.bytes;
-}
-
-Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &readAtStart)
-{
-    const QByteArray bytes = serialize(tableTexts);
     QByteArray target;
     if (const auto failure = resolveTarget(QFile::encodeName(path), target))
-        return {failure, {}, {}};
+        return {failure, {}, {}, false, {}};
     FileStatus status {};
     const bool exists = ::stat(target.constData(), &status) == 0;
     if (!exists && errno != ENOENT)
-        return {systemFailure(errno), {}, {}};
+        return {systemFailure(errno), {}, {}, false, {}};
     if (exists) {
         if (const auto wrongKind = kindFailure(status))
-            return {wrongKind, {}, {}};
+            return {wrongKind, {}, {}, false, {}};
     }
+    const bool unread = readAtStart.regular && !readAtStart.read;
 
     const QByteArray folder = folderOf(target);
     const qsizetype slash = target.lastIndexOf('/');
     QByteArray temporary = folder + "/." + target.mid(slash + 1) + ".XXXXXX";
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
-        return {systemFailure(errno), {}, {}};
-    const auto fail = [&temporary](int error) {
+        return {systemFailure(errno), {}, {}, false, {}};
+    QByteArray keptAs;
+    const auto fail = [&temporary, &keptAs](int error) {
         ::unlink(temporary.constData());
-        return Saved {systemFailure(error), {}, {}};
+        return Saved {systemFailure(error), {}, QFile::decodeName(keptAs), false, {}};
     };
 
-    // The new file gets the old one's permissions, or those a new file gets here.
-    mode_t mode = 0;
-    if (exists) {
-        mode = status.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    // The old file's permissions, always readable and writable by its owner; or,
+    // for a new file or one that could not be read, those a new file gets here.
+    const bool defaultMode = !exists || unread;
+    const mode_t mode = defaultMode ? newFileMode() : ((status.st_mode & 07777) | 0600);
     if (::fchmod(fd.get(), mode) != 0)
         return fail(errno);
     if (const int error = writeAll(fd.get(), bytes))
@@ -428,24 +392,144 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
     if (::fsync(fd.get()) != 0 || fd.close() != 0)
         return fail(errno);
 
-    QByteArray keptAs;
-    if (exists && readAtStart.regular && !readAtStart.read) {
-        if (const auto failure = keepAside(target, keptAs)) {
+    if (exists && unread && readAtStart.keptAs.isEmpty()) {
+        bool moved = false;
+        if (const auto failure = keepAside(target, keptAs, moved)) {
             ::unlink(temporary.constData());
-            return {failure, {}, {}};
+            return {failure, {}, {}, false, {}};
         }
     }
     if (::rename(temporary.constData(), target.constData()) != 0)
         return fail(errno);
     Snapshot written;
     if (::stat(target.constData(), &status) == 0)
-        written = snapshotOf(status);
+        written = snapshotOf(status, target);
     written.read = true;
     written.bytes = bytes;
-    std::optional<Failure> failure;
+    written.target = QFile::decodeName(target);
+    std::optional<Failure> syncFailure;
     if (const int error = syncFolder(folder))
-        failure = systemFailure(error); // in place, but perhaps not yet on the disk
-    return {failure, QFile::decodeName(keptAs), written};
+        syncFailure = systemFailure(error); // in place, but perhaps not yet on the disk
+    return {std::nullopt, syncFailure, QFile::decodeName(keptAs), exists && unread, written};
+}
+
+} // namespace
+
+Loaded load(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    FileStatus link {};
+    Snapshot none;
+    none.target = path;
+    if (::lstat(name.constData(), &link) != 0) {
+        if (errno == ENOENT)
+            return {QStringList(TableTexts), std::nullopt, none};
+        return {QStringList(TableTexts), systemFailure(errno), none};
+    }
+    QByteArray target;
+    if (const auto failure = resolveTarget(name, target))
+        return {QStringList(TableTexts), failure, none};
+    FileStatus status {};
+    if (::stat(target.constData(), &status) != 0)
+        return {QStringList(TableTexts), systemFailure(errno), none};
+    Snapshot snapshot = snapshotOf(status, target);
+    if (const auto wrongKind = kindFailure(status))
+        return {QStringList(TableTexts), wrongKind, snapshot};
+
+    // O_NONBLOCK: should the name become a pipe after the check, open still returns.
+    Descriptor fd(::open(target.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {QStringList(TableTexts), systemFailure(errno), snapshot};
+    if (::fstat(fd.get(), &status) != 0)
+        return {QStringList(TableTexts), systemFailure(errno), snapshot};
+    snapshot = snapshotOf(status, target);
+    if (const auto wrongKind = kindFailure(status))
+        return {QStringList(TableTexts), wrongKind, snapshot};
+    // One byte beyond the limit tells a file that was read in full from one that
+    // was cut short.
+    QByteArray bytes;
+    const int error = readUpTo(fd.get(), ReadLimit + 1, bytes);
+    const bool cutShort = bytes.size() > ReadLimit;
+    bytes.truncate(ReadLimit);
+    const QStringList texts = deserialize(bytes);
+    if (error != 0)
+        return {texts, systemFailure(error), snapshot};
+    if (cutShort)
+        return {texts, Failure {Problem::ReadCutShort, 0}, snapshot};
+    snapshot.read = true;
+    snapshot.bytes = bytes;
+    return {texts, std::nullopt, snapshot};
+}
+
+Change changedSince(const QString &path, const Snapshot &snapshot)
+{
+    QByteArray target;
+    FileStatus status {};
+    // Gone, or no longer a file: the save has nothing to lose there.
+    if (resolveTarget(QFile::encodeName(path), target) || ::stat(target.constData(), &status) != 0
+        || !S_ISREG(status.st_mode))
+        return {};
+    Change change;
+    const QString before = snapshot.target.isEmpty() ? path : snapshot.target;
+    if (QFile::encodeName(before) != target)
+        change.writesTo = QFile::decodeName(target);
+    if (!snapshot.exists || !change.writesTo.isEmpty()) {
+        change.changed = true;
+        return change;
+    }
+    if (!snapshot.read) {
+        // Nothing to compare but what the system says of the file.
+        const Snapshot now = snapshotOf(status, target);
+        change.changed = now.size != snapshot.size || now.modifiedNs != snapshot.modifiedNs
+            || now.device != snapshot.device || now.inode != snapshot.inode;
+        return change;
+    }
+    // The same bytes, touched or written anew, lose nothing when replaced.
+    if (qsizetype(status.st_size) != snapshot.bytes.size()) {
+        change.changed = true;
+        return change;
+    }
+    Descriptor fd(::open(target.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    QByteArray bytes;
+    change.changed
+        = fd.get() < 0 || readUpTo(fd.get(), ReadLimit + 1, bytes) != 0 || bytes != snapshot.bytes;
+    return change;
+}
+
+Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &readAtStart)
+{
+    return replaceFile(path, serialize(tableTexts), readAtStart);
+}
+
+Saved writeFile(const QString &path, const QByteArray &bytes)
+{
+    return replaceFile(path, bytes, Snapshot {});
+}
+
+WorkingFolder workingFolder(const QString &shellPath)
+{
+    WorkingFolder folder;
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer))
+        folder.path = QFile::decodeName(buffer);
+    else if (shellPath.startsWith(u'/'))
+        folder.path = shellPath; // the removed folder's path, as the shell knew it
+    FileStatus here {};
+    const bool gone = ::stat(".", &here) != 0 || here.st_nlink == 0;
+    FileStatus there {};
+    folder.removed = gone
+        && (folder.path.isEmpty() || ::stat(QFile::encodeName(folder.path).constData(), &there) != 0
+            || !S_ISDIR(there.st_mode));
+    return folder;
+}
+
+QString pathInWorkingFolder(const QString &name, const WorkingFolder &atStart)
+{
+    FileStatus here {};
+    const bool gone = ::stat(".", &here) != 0 || here.st_nlink == 0;
+    if (gone && !atStart.path.isEmpty())
+        return atStart.path + u'/' + name;
+    return name;
 }
 
 } // namespace quillet::ComparisonDataFile

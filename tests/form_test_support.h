@@ -23,10 +23,15 @@ public:
         buttonsShown.append(buttons);
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    QString saveFileName(QWidget *, const QString &) override
+    {
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
 
     QStringList texts;
     QList<Buttons> buttonsShown;
     QList<bool> answers;
+    QStringList fileNames; // what the file dialog gives; empty: cancelled
 };
 
 // A main window whose message boxes the test answers.

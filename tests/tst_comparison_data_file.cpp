@@ -4,6 +4,7 @@
 
 #include "test_support.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -227,9 +228,11 @@ void TestComparisonDataFile::loadHugeRandomFile()
     }
     file.close();
 
+    // Only its beginning was read: it counts as not read, and a save keeps it.
     const auto loaded = ComparisonDataFile::load(path);
-    QVERIFY(!loaded.failure);
-    QCOMPARE(loaded.snapshot.bytes.size(), ComparisonDataFile::ReadLimit);
+    QVERIFY(loaded.failure);
+    QCOMPARE(loaded.failure->problem, Problem::ReadCutShort);
+    QVERIFY(loaded.snapshot.regular && !loaded.snapshot.read);
     QCOMPARE(loaded.tableTexts.size(), 30);
 }
 
@@ -242,7 +245,7 @@ void TestComparisonDataFile::saveReplacesAndReportsFailure()
     QVERIFY(!saved.failure);
     QCOMPARE(readFile(path), QByteArray(" 3 , 4 \r\n"));
     QCOMPARE(saved.snapshot.bytes, QByteArray(" 3 , 4 \r\n"));
-    QVERIFY(!ComparisonDataFile::changedSince(path, saved.snapshot));
+    QVERIFY(!ComparisonDataFile::changedSince(path, saved.snapshot).changed);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"compdata.txt"});
 }
 
@@ -319,12 +322,39 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
         QCOMPARE(readFile(saved.keptAs), QByteArray("precious"));
         QCOMPARE(readFile(path), QByteArray(" 1 , 2 \r\n"));
     }
+    // The new file is one its owner can read, whatever the unreadable one's mode.
+    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+    QVERIFY(saved.defaultMode);
+    FileStatus status {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    QCOMPARE(status.st_mode & 0777, 0666 & ~mask);
+    // Kept copies stop at a limit, saying so; the file stays as it was.
+    for (int n = 4; n <= ComparisonDataFile::KeptCopiesLimit; ++n)
+        writeFile(path + QStringLiteral(".unreadable-%1").arg(n), "kept");
+    writeFile(path, "precious");
+    const auto full = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+    QVERIFY(full.failure);
+    QCOMPARE(full.failure->problem, Problem::TooManyKeptCopies);
+    QCOMPARE(readFile(path), QByteArray("precious"));
+    // Kept by an earlier attempt: not kept again.
+    unread.keptAs = path + QStringLiteral(".unreadable");
+    const auto again = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+    QVERIFY(!again.failure && again.keptAs.isEmpty());
+    QVERIFY(
+        QDir(dir.path()).entryList(QDir::Files).size() == ComparisonDataFile::KeptCopiesLimit + 1);
+    QVERIFY(QFile::remove(path));
+    for (int n = 2; n <= ComparisonDataFile::KeptCopiesLimit; ++n)
+        QVERIFY(QFile::remove(path + QStringLiteral(".unreadable-%1").arg(n)));
+
     // Read at start-up: replaced, nothing kept.
     writeFile(path, "read");
-    const auto saved = ComparisonDataFile::save(
+    const auto readSaved = ComparisonDataFile::save(
         path, table({{"1", "2"}}), ComparisonDataFile::load(path).snapshot);
-    QVERIFY(saved.keptAs.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    QVERIFY(readSaved.keptAs.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 void TestComparisonDataFile::changedSince()
@@ -333,9 +363,20 @@ void TestComparisonDataFile::changedSince()
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
     const auto none = ComparisonDataFile::load(path).snapshot;
     writeFile(path, " 1 , 2 \r\n");
-    QVERIFY(ComparisonDataFile::changedSince(path, none)); // appeared
+    QVERIFY(ComparisonDataFile::changedSince(path, none).changed); // appeared
     const auto read = ComparisonDataFile::load(path).snapshot;
-    QVERIFY(!ComparisonDataFile::changedSince(path, read));
+    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
+
+    // Touched, or the same bytes under a new inode: nothing to lose.
+    QFile touched(path);
+    QVERIFY(touched.open(QIODevice::ReadWrite));
+    QVERIFY(touched.setFileTime(
+        QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+    touched.close();
+    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
+    QVERIFY(QFile::remove(path));
+    writeFile(path, " 1 , 2 \r\n");
+    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
 
     // Same size, time and file, other contents.
     const QDateTime time = QFileInfo(path).lastModified();
@@ -344,10 +385,18 @@ void TestComparisonDataFile::changedSince()
     QCOMPARE(file.write(" 7 , 2 \r\n"), qint64(9));
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
     file.close();
-    QVERIFY(ComparisonDataFile::changedSince(path, read));
+    QVERIFY(ComparisonDataFile::changedSince(path, read).changed);
+
+    // The name now leads to another file: the question names it.
+    const QString other = dir.filePath(QStringLiteral("other.txt"));
+    writeFile(other, " 1 , 2 \r\n");
+    QVERIFY(QFile::remove(path) && QFile::link(other, path));
+    const auto linked = ComparisonDataFile::changedSince(path, read);
+    QVERIFY(linked.changed);
+    QCOMPARE(linked.writesTo, other);
 
     QVERIFY(QFile::remove(path));
-    QVERIFY(!ComparisonDataFile::changedSince(path, read)); // nothing there to lose
+    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed); // nothing there to lose
 }
 
 // Failures say what went wrong, not just that something did.
@@ -358,12 +407,33 @@ void TestComparisonDataFile::failureNamesCause()
     QVERIFY(QDir().mkdir(gone));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(gone));
+    const auto folder = ComparisonDataFile::workingFolder(QString());
     QVERIFY(QDir().rmdir(gone));
     const auto inRemovedFolder
         = ComparisonDataFile::save(QStringLiteral("compdata.txt"), table({{"1", "2"}}), {});
-    QVERIFY(QDir::setCurrent(previous));
     QVERIFY(inRemovedFolder.failure);
     QCOMPARE(inRemovedFolder.failure->problem, Problem::FolderMissing);
+    // Removed before start-up, the shell still knows its path; made again, it is
+    // where the save goes.
+    const auto removed = ComparisonDataFile::workingFolder(gone);
+    QVERIFY(removed.removed);
+    QCOMPARE(removed.path, gone);
+    QVERIFY(QDir().mkdir(gone));
+    QVERIFY(!ComparisonDataFile::workingFolder(gone).removed);
+    const QString again
+        = ComparisonDataFile::pathInWorkingFolder(QStringLiteral("compdata.txt"), folder);
+    QVERIFY(!ComparisonDataFile::save(again, table({{"1", "2"}}), {}).failure);
+    QVERIFY(QDir::setCurrent(previous));
+    QCOMPARE(readFile(gone + QStringLiteral("/compdata.txt")), QByteArray(" 1 , 2 \r\n"));
+    QVERIFY(QDir(gone).removeRecursively());
+
+    // A loop of links is named as one.
+    const QString loop = dir.filePath(QStringLiteral("loop"));
+    QVERIFY(QFile::link(loop, loop));
+    QCOMPARE(ComparisonDataFile::load(loop).failure->problem, Problem::TooManyLinks);
+    QCOMPARE(ComparisonDataFile::save(loop, table({{"1", "2"}}), {}).failure->problem,
+        Problem::TooManyLinks);
+    QVERIFY(QFile::remove(loop));
 
     // Under a file size limit the write fails (SIGXFSZ ignored, as the program does).
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));

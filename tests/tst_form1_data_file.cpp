@@ -19,6 +19,7 @@ const QString SaveQuestion = QStringLiteral("比較星データを保存しま�
 const QString SaveFailed = QStringLiteral("比較星データを保存できませんでした\r");
 const QString LoadFailed = QStringLiteral("比較星データを読み込めませんでした\r");
 const QByteArray OldFile(" 1 , 2 \r\n 3 , 4 \r\n");
+const QString SaveElsewhere = QStringLiteral("\r別のファイルに保存しますか");
 
 // The window as the program starts it.
 struct Window : ScriptedWindow
@@ -155,7 +156,19 @@ void TestForm1DataFile::saveOntoFolderFails()
     QCOMPARE(w.form.text(1)->text(), QStringLiteral("5"));
     QVERIFY(w.form.graphWindow()->isVisible());
 
+    // The table can go to another file the user chooses instead.
+    const QString elsewhere = wd.dir.filePath(QStringLiteral("elsewhere.txt"));
+    w.boxes.answers = {true, true};
+    w.boxes.fileNames = {elsewhere};
+    w.boxes.texts.clear();
+    QVERIFY(w.form.close());
+    QCOMPARE(readFile(elsewhere), QByteArray(" 5 , 0 \r\n"));
+    QCOMPARE(
+        w.boxes.texts.last(), QStringLiteral("比較星データを %1 に保存しました").arg(elsewhere));
+    QVERIFY(QFileInfo(wd.file()).isDir());
+
     QVERIFY(QDir().rmdir(wd.file()));
+    w.form.show();
     w.boxes.answers = {true};
     QVERIFY(w.form.close());
     QCOMPARE(readFile(wd.file()), QByteArray(" 5 , 0 \r\n"));
@@ -186,14 +199,31 @@ void TestForm1DataFile::saveIntoRemovedFolderFails()
     Window w;
     w.form.text(1)->setText(QStringLiteral("7"));
     QVERIFY(QDir().rmdir(gone));
-    w.boxes.answers = {true, true};
+    w.boxes.answers = {true, false};
     QVERIFY(!w.form.close());
     QCOMPARE(w.boxes.texts.value(1),
-        SaveFailed + QStringLiteral("作業フォルダがありません（削除または移動されました）"));
+        SaveFailed + QStringLiteral("作業フォルダがありません（削除または移動されました）")
+            + SaveElsewhere);
     QCOMPARE(w.form.text(1)->text(), QStringLiteral("7"));
-    // Cancel still lets the user leave without saving.
-    w.boxes.answers = {false};
+    // Made again under its old path, the folder takes the table.
+    QVERIFY(QDir().mkdir(gone));
+    w.boxes.answers = {true};
     QVERIFY(w.form.close());
+    QCOMPARE(readFile(gone + QStringLiteral("/compdata.txt")), QByteArray(" 7 , 0 \r\n"));
+
+    // Started in a folder already removed: said at once.
+    QVERIFY(QDir(gone).removeRecursively());
+    const QString previousPwd = qEnvironmentVariable("PWD");
+    qputenv("PWD", QFile::encodeName(gone));
+    Window late;
+    qputenv("PWD", QFile::encodeName(previousPwd));
+    QCOMPARE(late.boxes.texts,
+        QStringList {QStringLiteral("作業フォルダ %1 がありません（削除または移動されました）\r"
+                                    "比較星データを保存するには、このフォルダを作り直して下さい")
+                         .arg(gone)});
+    // Cancel still lets the user leave without saving.
+    late.boxes.answers = {false};
+    QVERIFY(late.form.close());
 }
 
 void TestForm1DataFile::saveCutShortFails()
@@ -213,8 +243,8 @@ void TestForm1DataFile::saveCutShortFails()
 
     QVERIFY(!closed);
     QVERIFY(w.form.isVisible());
-    QCOMPARE(
-        w.boxes.texts.value(1), SaveFailed + QStringLiteral("ファイルの大きさの上限を超えます"));
+    QCOMPARE(w.boxes.texts.value(1),
+        SaveFailed + QStringLiteral("ファイルの大きさの上限を超えます") + SaveElsewhere);
     QCOMPARE(readFile(wd.file()), OldFile);
     QCOMPARE(QDir(wd.dir.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList {QStringLiteral("compdata.txt")});
@@ -271,11 +301,15 @@ void TestForm1DataFile::unreadableFileIsKept()
     QCOMPARE(w.boxes.texts,
         (QStringList {SaveQuestion,
             QStringLiteral(
-                "読み込めなかった compdata.txt を compdata.txt.unreadable として残しました")}));
+                "読み込めなかった compdata.txt を compdata.txt.unreadable として残しました\r"
+                "新しい compdata.txt には、新しいファイルの標準の権限を付けました")}));
     QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner));
     QCOMPARE(readFile(kept), OldFile);
-    QVERIFY(QFile::setPermissions(wd.file(), QFile::ReadOwner));
+    // The new file can be read again: the next start shows the table.
     QCOMPARE(readFile(wd.file()), QByteArray(" 5 , 6 \r\n"));
+    Window next;
+    QVERIFY(next.boxes.texts.isEmpty());
+    QCOMPARE(next.form.text(1)->text(), QStringLiteral("5"));
 }
 
 QTEST_MAIN(TestForm1DataFile)

@@ -219,13 +219,16 @@ void Form1::Form_Load()
 {
     command1_click();
     m_text[31]->clear();
-    const auto loaded = ComparisonDataFile::load(QString::fromLatin1(ComparisonDataFile::FileName));
+    m_folder = ComparisonDataFile::workingFolder(qEnvironmentVariable("PWD"));
+    const auto loaded = ComparisonDataFile::load(dataFilePath());
     m_fileAtStart = loaded.snapshot;
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
+    if (m_folder.removed)
+        message(messages::folderRemovedAtStart(m_folder.path));
     if (loaded.failure) {
         QString text = messages::loadFailed(*loaded.failure);
-        // A regular file that could not be read is kept, never overwritten.
+        // A regular file that could not be read in full is kept, never overwritten.
         if (loaded.snapshot.regular)
             text += QStringLiteral("\r保存するときは、このファイルを別の名前で残します");
         message(text);
@@ -233,38 +236,72 @@ void Form1::Form_Load()
     m_text[1]->setFocus();
 }
 
+QString Form1::dataFilePath() const
+{
+    return ComparisonDataFile::pathInWorkingFolder(
+        QString::fromLatin1(ComparisonDataFile::FileName), m_folder);
+}
+
 // Shut-down: offers to save. A save that fails keeps the window open (Cancel set)
-// so the table is not lost; the user may fix the cause and close again.
+// so the table is not lost, unless the user saves it to another file instead;
+// the user may also fix the cause and close again.
 void Form1::Form_Unload(int &Cancel)
 {
     if (message(
             QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
-        const QString path = QString::fromLatin1(ComparisonDataFile::FileName);
-        // Another program (a second copy, say) wrote the file since start-up:
-        // replacing it would lose its rows without a word.
-        if (ComparisonDataFile::changedSince(path, m_fileAtStart)
-            && !message(QStringLiteral("%1 は起動後にほかのプログラムが書き換えています\r"
-                                       "この内容で置き換えて保存しますか")
-                            .arg(path),
+        const QString path = dataFilePath();
+        // Another program (a second copy, say) wrote the file since start-up, or
+        // the name now leads to another file: replacing it could lose its rows.
+        const auto change = ComparisonDataFile::changedSince(path, m_fileAtStart);
+        if (change.changed
+            && !message(messages::changedSinceStart(path, change.writesTo),
                 forms::MessageBoxes::Buttons::OkCancel)) {
             Cancel = 1;
             return;
         }
         const auto saved = ComparisonDataFile::save(path, tableTexts(), m_fileAtStart);
-        if (saved.snapshot.exists)
-            m_fileAtStart = saved.snapshot;
-        if (saved.failure) {
-            message(QStringLiteral("比較星データを保存できませんでした\r")
-                + messages::fileProblem(*saved.failure));
-            Cancel = 1;
-            return;
-        }
         if (!saved.keptAs.isEmpty())
-            message(QStringLiteral("読み込めなかった %1 を %2 として残しました")
-                        .arg(path, saved.keptAs));
+            m_fileAtStart.keptAs = saved.keptAs; // kept once, whatever follows
+        if (saved.failure) {
+            if (!saveElsewhere(messages::saveFailed(*saved.failure, m_fileAtStart.keptAs))) {
+                Cancel = 1;
+                return;
+            }
+        } else {
+            const QString keptAs = m_fileAtStart.keptAs;
+            m_fileAtStart = saved.snapshot;
+            if (!keptAs.isEmpty())
+                message(messages::keptAside(path, keptAs, saved.defaultMode));
+            if (saved.syncFailure)
+                message(messages::savedButNotSynced(*saved.syncFailure));
+        }
     }
     if (m_form2)
         m_form2->close();
+}
+
+// After a failed save: offers to save the table to a file the user chooses.
+// True when it was saved there.
+bool Form1::saveElsewhere(const QString &failure)
+{
+    QString why = failure;
+    while (message(why + QStringLiteral("\r別のファイルに保存しますか"),
+        forms::MessageBoxes::Buttons::OkCancel)) {
+        const QString chosen = m_messageBoxes->saveFileName(this,
+            m_folder.path.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName)
+                                    : m_folder.path + QStringLiteral("/compdata.txt"));
+        if (chosen.isEmpty())
+            return false;
+        const auto saved = ComparisonDataFile::save(chosen, tableTexts(), {});
+        if (!saved.failure) {
+            message(QStringLiteral("比較星データを %1 に保存しました").arg(chosen));
+            if (saved.syncFailure)
+                message(messages::savedButNotSynced(*saved.syncFailure));
+            return true;
+        }
+        why = messages::saveFailed(*saved.failure, QString(), chosen);
+    }
+    return false;
 }
 
 void Form1::requestClose()

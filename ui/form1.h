@@ -108,6 +108,8 @@ private:
     void clearSlot(int slot);
     bool message(const QString &text,
         forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
+    QString dataFilePath() const;
+    bool saveElsewhere(const QString &failure);
 
     forms::RealMessageBoxes m_realMessageBoxes;
     forms::MessageBoxes *m_messageBoxes = &m_realMessageBoxes;
@@ -120,6 +122,9 @@ private:
     // before replacing a file another program wrote since, and keeps one that
     // could not be read.
     ComparisonDataFile::Snapshot m_fileAtStart;
+    // The working folder as start-up found it: a save goes there even after the
+    // folder was removed and made again.
+    ComparisonDataFile::WorkingFolder m_folder;
 };
 
 } // namespace quillet

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -77,6 +78,12 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
     box.setDefaultButton(QMessageBox::Ok);
     useScreenColormap(&box);
     return box.exec() == QMessageBox::Ok;
+}
+
+QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("比較星データの保存先"), suggested,
+        QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
 }
 
 QString multiLineText(const QPlainTextEdit *box)

@@ -27,6 +27,19 @@ QString fileProblem(const ComparisonDataFile::Failure &failure, const QString &n
         return QStringLiteral("ファイルの大きさの上限を超えます");
     case Problem::FolderMissing:
         return QStringLiteral("作業フォルダがありません（削除または移動されました）");
+    case Problem::TooManyLinks:
+        return QStringLiteral("%1 のリンクが多すぎるか、輪になっています").arg(name);
+    case Problem::OtherFileSystem:
+        return QStringLiteral("別のファイルシステムにまたがって移動できません");
+    case Problem::TooManyKeptCopies:
+        return QStringLiteral("読み込めなかったファイルを残す名前（%1.unreadable から -%2 まで）が"
+                              "すべて使われています\rいらないものを消して下さい")
+            .arg(name)
+            .arg(ComparisonDataFile::KeptCopiesLimit);
+    case Problem::ReadCutShort:
+        return QStringLiteral("%1 が大きすぎて、始めの %2 KiB しか読めませんでした")
+            .arg(name)
+            .arg(ComparisonDataFile::ReadLimit / 1024);
     case Problem::Other:
         break;
     }
@@ -44,6 +57,53 @@ QString loadFailed(const ComparisonDataFile::Failure &failure, const QString &na
 QString fileMissing(const QString &name)
 {
     return QStringLiteral("比較星データを読み込めませんでした\r%1 がありません").arg(name);
+}
+
+QString folderRemovedAtStart(const QString &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("作業フォルダがありません（削除または移動されました）\r"
+                              "比較星データはこのフォルダに保存できません");
+    return QStringLiteral("作業フォルダ %1 がありません（削除または移動されました）\r"
+                          "比較星データを保存するには、このフォルダを作り直して下さい")
+        .arg(path);
+}
+
+QString changedSinceStart(const QString &name, const QString &writesTo)
+{
+    QString text = QStringLiteral("%1 は起動後にほかのプログラムが書き換えています").arg(name);
+    if (!writesTo.isEmpty())
+        text
+            += QStringLiteral("\r%1 は今は %2 を指しています。保存するとそのファイルを置き換えます")
+                   .arg(name, writesTo);
+    return text + QStringLiteral("\rこの内容で置き換えて保存しますか");
+}
+
+QString saveFailed(
+    const ComparisonDataFile::Failure &failure, const QString &keptAs, const QString &name)
+{
+    QString text
+        = QStringLiteral("比較星データを保存できませんでした\r") + fileProblem(failure, name);
+    if (!keptAs.isEmpty())
+        text += QStringLiteral("\r読み込めなかった元のファイルは %1 として残してあります")
+                    .arg(keptAs);
+    return text;
+}
+
+QString keptAside(const QString &name, const QString &keptAs, bool defaultMode)
+{
+    QString text = QStringLiteral("読み込めなかった %1 を %2 として残しました").arg(name, keptAs);
+    if (defaultMode)
+        text
+            += QStringLiteral("\r新しい %1 には、新しいファイルの標準の権限を付けました").arg(name);
+    return text;
+}
+
+QString savedButNotSynced(const ComparisonDataFile::Failure &failure)
+{
+    return QStringLiteral(
+               "比較星データは保存しましたが、フォルダをディスクに書き込めませんでした\r")
+        + fileProblem(failure) + QStringLiteral("\r停電などがあると、保存が失われることがあります");
 }
 
 QString measureProblem(MeasureProblem problem)

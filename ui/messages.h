@@ -23,6 +23,23 @@ QString loadFailed(const ComparisonDataFile::Failure &failure,
 // "The comparison-star data could not be read": there is no such file.
 QString fileMissing(const QString &name);
 
+// The working folder was removed before start-up: the table cannot be saved.
+QString folderRemovedAtStart(const QString &path);
+
+// compdata.txt changed since start-up, or the name now leads to writesTo.
+QString changedSinceStart(const QString &name, const QString &writesTo);
+
+// The save failed, and why; where an unreadable file was kept, when it was.
+QString saveFailed(const ComparisonDataFile::Failure &failure, const QString &keptAs,
+    const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
+
+// The file that could not be read was kept under keptAs; the new one has the
+// mode new files get (defaultMode) rather than the unreadable one's.
+QString keptAside(const QString &name, const QString &keptAs, bool defaultMode);
+
+// The table is in place, but the folder could not be synced.
+QString savedButNotSynced(const ComparisonDataFile::Failure &failure);
+
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);
 

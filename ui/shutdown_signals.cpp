@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,6 +21,8 @@ constexpr std::array<int, 3> Handled = {SIGTERM, SIGHUP, SIGINT};
 // The write end for the handler; a signal handler can reach nothing else.
 int g_writeEnd = -1;
 int g_readEnd = -1;
+// What each signal did before, to be restored; unset where it was left alone.
+std::array<std::optional<struct sigaction>, Handled.size()> g_previous;
 
 void onSignal(int signalNumber)
 {
@@ -49,16 +52,27 @@ ShutdownSignals::ShutdownSignals(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : Handled)
-        ::sigaction(signalNumber, &action, nullptr);
+    for (std::size_t i = 0; i < Handled.size(); ++i) {
+        struct sigaction previous
+        {
+        };
+        // A signal the shell asked to ignore (nohup, a background job) stays ignored.
+        if (::sigaction(Handled[i], nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
+            continue;
+        if (::sigaction(Handled[i], &action, nullptr) == 0)
+            g_previous[i] = previous;
+    }
 }
 
 ShutdownSignals::~ShutdownSignals()
 {
     if (!m_notifier)
         return;
-    for (const int signalNumber : Handled)
-        std::signal(signalNumber, SIG_DFL);
+    for (std::size_t i = 0; i < Handled.size(); ++i) {
+        if (g_previous[i])
+            ::sigaction(Handled[i], &*g_previous[i], nullptr);
+        g_previous[i].reset();
+    }
     ::close(g_readEnd);
     ::close(g_writeEnd);
     g_readEnd = g_writeEnd = -1;

@@ -11,7 +11,9 @@ namespace quillet {
 // SIGTERM, SIGHUP (the terminal closed) and SIGINT (Ctrl+C) as a request to close,
 // delivered on the event loop: the handler only writes the signal's number into a
 // pipe, and a socket notifier reads it there (no Qt call inside a signal handler).
-// One instance at a time.
+// A signal inherited as ignored (nohup, a job started with SIGINT ignored) is
+// left alone; at the end each signal gets back the action it had. One instance
+// at a time.
 class ShutdownSignals final : public QObject
 {
     Q_OBJECT

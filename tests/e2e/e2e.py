@@ -119,12 +119,15 @@ class Session:
             return None
 
     # -- the program ----------------------------------------------------------
-    def launch(self, file_size_limit=None, start_message=False):
+    def launch(self, file_size_limit=None, start_message=False, ignored=()):
         """Starts the program; with start_message, start-up shows a message box
-        before the main window."""
+        before the main window; the signals in ignored are inherited as ignored,
+        as nohup leaves SIGHUP."""
         # SIGXFSZ keeps its default action (subprocess restores it): the program
         # must ignore it itself, or the limit would kill it mid-save.
         def limits():
+            for number in ignored:
+                signal.signal(number, signal.SIG_IGN)
             if file_size_limit is not None:
                 resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, resource.RLIM_INFINITY))
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
@@ -414,7 +417,7 @@ def scenario_save_fails(s):
     typical_use(s)
     s.close_box(s.main)
     s.answer_message_box("Return")   # OK: save
-    error_box = s.answer_message_box("Return")  # the error message
+    error_box = s.answer_message_box("Escape")  # the error; Cancel: no other file
     wait_for("the error message to close", lambda: not s.find_windows("^Quillet3$"), 10)
     time.sleep(0.5)
     if s.program.poll() is not None:
@@ -463,6 +466,18 @@ def scenario_signals(s):
             raise Failure("after %s quillet3 exited with status %d" % (number.name, code))
         if s.data_file() != expected:
             raise Failure("after %s compdata.txt is %r" % (number.name, s.data_file()))
+    # Under nohup SIGHUP stays ignored: no question, the program goes on.
+    write_start_file(s)
+    s.launch(ignored=(signal.SIGHUP,))
+    edit_first_row(s, "5")
+    s.program.send_signal(signal.SIGHUP)
+    time.sleep(1.0)
+    if s.program.poll() is not None or s.find_windows("^Quillet3$"):
+        raise Failure("SIGHUP inherited as ignored was acted on")
+    s.close_box(s.main)
+    s.answer_message_box("Return")
+    if s.program.wait(timeout=20) != 0 or s.data_file() != edited:
+        raise Failure("after nohup's SIGHUP the close did not save: %r" % s.data_file())
 
 
 def scenario_display_lost(s):
@@ -501,7 +516,7 @@ def scenario_link_to_device(s):
     s.close_box(s.main)
     s.answer_message_box("Return")  # OK: save
     s.heard("比較星データを保存できませんでした")
-    s.answer_message_box("Return")
+    s.answer_message_box("Escape")  # Cancel: not to another file either
     time.sleep(0.5)
     if s.program.poll() is not None or not s.find_windows("^Quillet3 ver1.00$"):
         raise Failure("the window closed after a save it refused")
