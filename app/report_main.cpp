@@ -340,6 +340,24 @@ int main(int argc, char *argv[])
     }
     const CalibrationReport &report = outcome.report;
 
+    if (!options.plot.isEmpty()) {
+        // Drawn whole first, then put in place atomically: never half a picture,
+        // and never into a pipe, a device or a folder.
+        const bool svg = options.plot.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+        const QByteArray plot = calibrationPlot(report, svg);
+        if (plot.isEmpty()) {
+            printLine(stderr, QStringLiteral("quillet3-report: グラフを描けませんでした"));
+            return 1;
+        }
+        const auto saved = ComparisonDataFile::writeFile(options.plot, plot);
+        if (saved.failure) {
+            printLine(stderr,
+                QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(options.plot)
+                    + messages::fileProblem(*saved.failure, options.plot));
+            return 1;
+        }
+    }
+
     QTextStream out(stdout);
     switch (options.output) {
     case Options::Output::Text:
@@ -380,10 +398,5 @@ int main(int argc, char *argv[])
     }
     out.flush();
 
-    if (!options.plot.isEmpty() && !writeCalibrationPlot(report, options.plot)) {
-        printLine(
-            stderr, QStringLiteral("quillet3-report: %1 に書き込めませんでした").arg(options.plot));
-        return 1;
-    }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "app/report_plot.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QLegendMarker>
@@ -44,7 +45,7 @@ QLineSeries *segment(QPointF from, QPointF to, const QColor &colour, qreal width
 
 } // namespace
 
-bool writeCalibrationPlot(const CalibrationReport &report, const QString &path)
+QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
 {
     auto *chart = new QChart;
     chart->setTitle(QStringLiteral("比較星と近似直線　等級 = %1 × 測光値 + %2　(n = %3)")
@@ -145,19 +146,21 @@ bool writeCalibrationPlot(const CalibrationReport &report, const QString &path)
     view.show(); // lays the chart out (off screen: the report uses no display)
     QApplication::processEvents();
 
-    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(PlotSize);
-        svg.setViewBox(QRect(QPoint(0, 0), PlotSize));
-        svg.setTitle(chart->title());
-        QPainter painter;
-        if (!painter.begin(&svg))
-            return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(PlotSize);
+        generator.setViewBox(QRect(QPoint(0, 0), PlotSize));
+        generator.setTitle(chart->title());
+        QPainter painter(&generator);
         view.render(&painter);
-        return painter.end();
+    } else {
+        buffer.open(QIODevice::WriteOnly);
+        view.grab().save(&buffer, "PNG");
     }
-    return view.grab().save(path, "PNG");
+    return bytes;
 }
 
 } // namespace quillet

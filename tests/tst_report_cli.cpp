@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace quillet::test;
 
 namespace {
@@ -180,6 +182,8 @@ void TestReportCli::badInput_data()
     QTest::newRow("STARID over 30") << QStringList {"--aavso", "--star", QString(31, u'x'), "--jd",
         "2461382.5", "--filter", "V", "--obscode", "XYZ", "1"}
                                     << 64 << QStringLiteral("STARID");
+    QTest::newRow("plot into a pipe") << QStringList {"--plot", "pipe.png", "1"} << 1
+                                      << QStringLiteral("pipe.png は通常のファイルではありません");
     QTest::newRow("JD not a number") << QStringList {"--jd", "tonight", "1"} << 64 << usage;
     QTest::newRow("JD in the year 10000")
         << QStringList {"--jd", "5373484.49999", "1"} << 64 << QStringLiteral("--jd");
@@ -202,6 +206,7 @@ void TestReportCli::badInput()
     QFETCH(int, status);
     QFETCH(QString, message);
     writeFile(m_dir.filePath(QStringLiteral("one-row.txt")), " 1 , 10 \r\n");
+    ::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.png"))).constData(), 0644);
     const Run run = report(m_dir.path(), arguments);
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
