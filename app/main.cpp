@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     // not end the program with the table in it.
     std::signal(SIGXFSZ, SIG_IGN);
     quillet::startup::installFailureHandler("quillet3", messageHandler);
+    quillet::startup::preferJapaneseFaces();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));

@@ -299,6 +299,7 @@ int main(int argc, char *argv[])
     // which needs the widgets' application object.
     startup::installFailureHandler("quillet3-report", quietHandler);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    startup::preferJapaneseFaces(); // the plot's labels
     std::unique_ptr<QCoreApplication> app;
     if (options.plot.isEmpty())
         app = std::make_unique<QCoreApplication>(argc, argv);

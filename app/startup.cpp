@@ -64,6 +64,15 @@ QString platformFailure(
     return line;
 }
 
+void preferJapaneseFaces()
+{
+    // fontconfig's own setting for the language it matches faces for; the
+    // platform's default face and size stay as they are, and under a Japanese
+    // locale nothing changes at all.
+    if (!qgetenv("FC_LANG").startsWith("ja"))
+        qputenv("FC_LANG", "ja");
+}
+
 bool isDisplayLost(const QString &text)
 {
     return text.startsWith(QLatin1String("The X11 connection broke"));

@@ -31,6 +31,11 @@ bool isDisplayLost(const QString &text);
 // XDG_RUNTIME_DIR, what the offscreen platform cannot do).
 bool isSetUpNote(const QString &text);
 
+// The user interface is Japanese whatever the user's locale: fontconfig picks
+// faces by the language it is told, and the locale would make it draw kanji-only
+// texts in Chinese forms. Call before the application object exists.
+void preferJapaneseFaces();
+
 // Installs a message handler that turns a fatal platform failure into
 // platformFailure's line and exit status 1, and passes everything else on to
 // forward (or prints it).

@@ -16,6 +16,7 @@ QUILLET3_E2E_KEEP_SCREENSHOTS=1). Without the tools it needs it exits with
 SKIP (77), which CTest reports as skipped.
 """
 import os
+import pickle
 import importlib.util
 import resource
 import shutil
@@ -119,10 +120,11 @@ class Session:
             return None
 
     # -- the program ----------------------------------------------------------
-    def launch(self, file_size_limit=None, start_message=False, ignored=()):
+    def launch(self, file_size_limit=None, start_message=False, ignored=(), lang=None):
         """Starts the program; with start_message, start-up shows a message box
         before the main window; the signals in ignored are inherited as ignored,
-        as nohup leaves SIGHUP."""
+        as nohup leaves SIGHUP; lang is the program's own LANG (the tools keep
+        theirs)."""
         # SIGXFSZ keeps its default action (subprocess restores it): the program
         # must ignore it itself, or the limit would kill it mid-save.
         def limits():
@@ -131,6 +133,10 @@ class Session:
             if file_size_limit is not None:
                 resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, resource.RLIM_INFINITY))
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        if lang:
+            for name in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES", "LANGUAGE", "FC_LANG"):
+                env.pop(name, None)
+            env["LANG"] = lang
         self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
                                         preexec_fn=limits, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
@@ -282,6 +288,13 @@ class Session:
                 position = end
         return int(fields[1]), int(fields[2]), ppm[position + 1:]
 
+    def window_pixels(self, window):
+        """A window's client area as the X server holds it."""
+        target = self.display.create_resource_object("window", window)
+        geometry = target.get_geometry()
+        image = target.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xFFFFFFFF)
+        return geometry.width, geometry.height, image.data
+
     def shot(self, label):
         path = os.path.join(self.workdir, "%02d-%s.png" % (len(self.shots), label))
         width, height, rgb = self.screen()
@@ -408,6 +421,73 @@ def scenario_cancel(s):
         raise Failure("quillet3 exited with status %d" % code)
     if s.data_file() != START_FILE:
         raise Failure("Cancel changed compdata.txt: %r" % s.data_file())
+    same_pixels_in_every_locale(s)
+
+
+LOCALES = ("ja_JP.UTF-8", "C", "en_US.UTF-8")
+
+
+def scenario_locale_capture(s):
+    """Part of the cancel scenario, run as a process of its own (with its own
+    X server and accessibility bus): the main window, the graph window and the
+    save question as drawn under LANG=$QUILLET3_E2E_LANG, written to
+    $QUILLET3_E2E_CAPTURE."""
+    s.launch(lang=os.environ["QUILLET3_E2E_LANG"])
+
+    def new_window(known):
+        # By the program's pid: under some locales the Japanese titles reach
+        # xdotool in an encoding its name search cannot read.
+        out = s.xdotool("search", "--onlyvisible", "--pid", s.program.pid)
+        found = [int(w) for w in out.split() if int(w) not in known] if out else []
+        return found[0] if found else None
+    s.click("比較星グラフ")
+    graph = wait_for("the graph window", lambda: new_window({s.main}))
+    time.sleep(0.5)
+    pixels = [s.window_pixels(s.main), s.window_pixels(graph)]
+    s.close_box(s.main)
+    box = s.window("^Quillet3$")
+    wait_for("the message box to take the focus", lambda: s.focus_within(box), 10)
+    time.sleep(0.3)
+    pixels.append(s.window_pixels(box))
+    s.keys("Escape")
+    s.program.wait(timeout=20)
+    with open(os.environ["QUILLET3_E2E_CAPTURE"], "wb") as f:
+        pickle.dump(pixels, f)
+
+
+def windows_in_locale(s, lang):
+    """The captures of scenario_locale_capture under LANG=lang: each locale on
+    an X server of its own (a reused server may hand a new window the old one's
+    id before it is drawn)."""
+    capture = os.path.join(s.workdir, "capture-" + lang)
+    env = dict(os.environ, QUILLET3_E2E_LANG=lang, QUILLET3_E2E_CAPTURE=capture)
+    result = subprocess.run([sys.executable, os.path.abspath(__file__), s.binary, "locale-capture"],
+                            env=env, capture_output=True, text=True, timeout=120)
+    if result.returncode != 0:
+        raise Failure("capturing under LANG=%s: %s" % (lang, result.stdout + result.stderr))
+    with open(capture, "rb") as f:
+        return pickle.load(f)
+
+
+def same_pixels_in_every_locale(s):
+    """Japanese glyph forms whatever the locale: the windows render pixel for
+    pixel as under ja_JP.UTF-8."""
+    # One accessibility bus launcher at a time owns the session bus's name.
+    s.cleanup()
+    s.server, s.display, s.helpers, s.workdir = None, None, [], tempfile.mkdtemp(prefix="quillet3-e2e-")
+    captures = {lang: windows_in_locale(s, lang) for lang in LOCALES}
+    reference = captures[LOCALES[0]]
+    for lang in LOCALES[1:]:
+        for what, ours, theirs in zip(("main window", "graph window", "message box"),
+                                      captures[lang], reference):
+            if ours[:2] != theirs[:2]:
+                raise Failure("under LANG=%s the %s is %dx%d, under %s %dx%d"
+                              % (lang, what, ours[0], ours[1], LOCALES[0], theirs[0], theirs[1]))
+            differing = sum(1 for i in range(0, len(ours[2]), 4)
+                            if ours[2][i:i + 3] != theirs[2][i:i + 3])
+            if differing:
+                raise Failure("under LANG=%s the %s differs from %s in %d pixels"
+                              % (lang, what, LOCALES[0], differing))
 
 
 def scenario_save_fails(s):
@@ -530,7 +610,8 @@ def scenario_link_to_device(s):
 
 SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails,
              "signals": scenario_signals, "display-lost": scenario_display_lost,
-             "link-to-device": scenario_link_to_device}
+             "link-to-device": scenario_link_to_device,
+             "locale-capture": scenario_locale_capture}
 
 
 # What every scenario needs, and the Debian package that brings it.
