@@ -8,7 +8,8 @@
 #                          whose tool is missing fails instead of being skipped)
 #   ./build.sh package     install what packaging needs, build the .deb in build/
 #   ./build.sh fuzz [SEC]  run each fuzz target for SEC seconds (default 600)
-#   ./build.sh bench       build and run the benchmarks
+#   ./build.sh bench [REV] build and run the benchmarks; with REV (a git revision),
+#                          start-up and memory also against that build
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -117,7 +118,20 @@ fuzz)
 bench)
     install_packages "to build and run the benchmarks" $run_packages xvfb xauth python3 python3-xlib
     configure_and_build release -DQUILLET3_BUILD_BENCH=ON
-    /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build"
+    baseline=""
+    if [ -n "${2:-}" ]; then
+        # The earlier build from a work tree of its own, measured in the same run.
+        base="$here/build-baseline"
+        rm -rf "$base"
+        git -C "$here" worktree prune
+        git -C "$here" worktree add --detach "$base/source" "$2" >/dev/null
+        cmake -S "$base/source" -B "$base/build" -DCMAKE_BUILD_TYPE=Release \
+            -DQUILLET3_BUILD_TESTS=OFF >/dev/null
+        cmake --build "$base/build" --target quillet3 -j "$jobs" >/dev/null
+        baseline="$base/build/app/quillet3"
+    fi
+    # Python would set LC_CTYPE for the programs it starts under LANG=C.
+    PYTHONCOERCECLOCALE=0 /usr/bin/python3 "$here/bench/run_benchmarks.py" "$build" $baseline
     ;;
 *)
     echo "usage: $0 [run|test|package|fuzz [seconds]|bench]" >&2

@@ -66,10 +66,15 @@ QString platformFailure(
 
 void preferJapaneseFaces()
 {
-    // fontconfig's own setting for the language it matches faces for; the
-    // platform's default face and size stay as they are, and under a Japanese
-    // locale nothing changes at all.
-    if (!qgetenv("FC_LANG").startsWith("ja"))
+    // fontconfig's own setting for the language it matches faces for, taken from
+    // the same variables fontconfig reads; a Japanese locale already says it.
+    // The platform's default face and size stay as they are.
+    QByteArray locale = qgetenv("LC_ALL");
+    if (locale.isEmpty())
+        locale = qgetenv("LC_CTYPE");
+    if (locale.isEmpty())
+        locale = qgetenv("LANG");
+    if (!locale.startsWith("ja") && !qgetenv("FC_LANG").startsWith("ja"))
         qputenv("FC_LANG", "ja");
 }
 

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+class QChart;
+
 namespace quillet {
 
 // Draws catalogue magnitude (downward) against measured value: the comparison
@@ -13,5 +15,8 @@ namespace quillet {
 // the check star in colours of their own, and each variable with its 95 %
 // interval, as a PNG picture or an SVG drawing (svg). Needs a QApplication.
 QByteArray calibrationPlot(const CalibrationReport &report, bool svg);
+
+// The same chart, for a view of its own (the caller owns it).
+QChart *makeCalibrationChart(const CalibrationReport &report);
 
 } // namespace quillet

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/report_plot.h"
+#include "ui/calibration_plot.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -45,7 +45,7 @@ QLineSeries *segment(QPointF from, QPointF to, const QColor &colour, qreal width
 
 } // namespace
 
-QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
+QChart *makeCalibrationChart(const CalibrationReport &report)
 {
     auto *chart = new QChart;
     chart->setTitle(QStringLiteral("比較星と近似直線　等級 = %1 × 測光値 + %2　(n = %3)")
@@ -139,7 +139,12 @@ QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
             marker->setVisible(false);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
 
+QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
+{
+    QChart *chart = makeCalibrationChart(report);
     QChartView view(chart);
     view.setRenderHint(QPainter::Antialiasing);
     view.resize(PlotSize);
