@@ -501,6 +501,29 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
     return replaceFile(path, serialize(tableTexts), readAtStart);
 }
 
+WholeFile readWholeFile(const QString &path, qsizetype limit)
+{
+    QByteArray target;
+    if (const auto failure = resolveTarget(QFile::encodeName(path), target))
+        return {failure, true, {}};
+    FileStatus status {};
+    if (::stat(target.constData(), &status) != 0)
+        return errno == ENOENT ? WholeFile {} : WholeFile {systemFailure(errno), true, {}};
+    if (const auto wrongKind = kindFailure(status))
+        return {wrongKind, true, {}};
+    Descriptor fd(::open(target.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {systemFailure(errno), true, {}};
+    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {Failure {Problem::NotRegularFile, 0}, true, {}};
+    WholeFile file {std::nullopt, true, {}};
+    if (const int error = readUpTo(fd.get(), limit + 1, file.bytes))
+        file.failure = systemFailure(error);
+    else if (file.bytes.size() > limit)
+        file.failure = Failure {Problem::ReadCutShort, 0};
+    return file;
+}
+
 Saved writeFile(const QString &path, const QByteArray &bytes)
 {
     return replaceFile(path, bytes, Snapshot {});

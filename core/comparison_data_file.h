@@ -121,6 +121,17 @@ Saved save(const QString &path, const QStringList &tableTexts, const Snapshot &r
 // new one only, never a folder, device or pipe.
 Saved writeFile(const QString &path, const QByteArray &bytes);
 
+// A whole file as it is now, up to limit bytes (longer: ReadCutShort), with the
+// same rules: only a regular file, or a link to one, is opened. No file is no
+// failure (exists false).
+struct WholeFile
+{
+    std::optional<Failure> failure;
+    bool exists = false;
+    QByteArray bytes;
+};
+WholeFile readWholeFile(const QString &path, qsizetype limit);
+
 // The working folder as start-up found it. A folder removed before or after
 // start-up can still be recreated under its old path: shellPath (the shell's
 // PWD) names it when the system no longer can.

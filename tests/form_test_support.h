@@ -23,7 +23,7 @@ public:
         buttonsShown.append(buttons);
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString saveFileName(QWidget *, const QString &) override
+    QString saveFileName(QWidget *, const QString &, const QString &, bool = false) override
     {
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }

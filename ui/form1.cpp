@@ -11,12 +11,15 @@
 #include "ui/form2.h"
 #include "ui/messages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
@@ -173,6 +176,70 @@ Form1::Form1(QWidget *parent)
     }
     m_text[31]->installEventFilter(this);
     m_text[1]->setFocus();
+
+    // Shortcuts that no text box or button uses, working from anywhere in the window.
+    m_diagnosisAction = new QAction(QStringLiteral("比較星の診断…"), this);
+    m_diagnosisAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    m_reportLinesAction = new QAction(QStringLiteral("報告行…"), this);
+    m_reportLinesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    for (QAction *action : {m_diagnosisAction, m_reportLinesAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(m_diagnosisAction, &QAction::triggered, this, [this] {
+        if (DiagnosisWindows *windows = diagnosisWindows())
+            windows->showDiagnosis();
+    });
+    connect(m_reportLinesAction, &QAction::triggered, this, [this] {
+        if (DiagnosisWindows *windows = diagnosisWindows())
+            windows->showReportLines();
+    });
+}
+
+void Form1::setDiagnosisWindows(DiagnosisWindows *windows)
+{
+    m_diagnosis.reset(windows);
+}
+
+DiagnosisWindows *Form1::diagnosisWindows()
+{
+    if (!m_diagnosis) {
+        QString error;
+        m_diagnosis.reset(loadDiagnosisWindows(
+            this,
+            [this] {
+                return DiagnosisInputs {tableTexts(), m_text[31]->text()};
+            },
+            error));
+        if (!m_diagnosis)
+            message(QStringLiteral("診断を読み込めませんでした\r") + error);
+    }
+    return m_diagnosis.get();
+}
+
+// Right-click, the Menu key or Shift+F10 anywhere but in a text box, which keeps
+// its own edit menu.
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(m_diagnosisAction);
+    menu.addAction(m_reportLinesAction);
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse
+        ? event->globalPos()
+        : (focusWidget() ? focusWidget() : this)->mapToGlobal(QPoint(4, 4));
+    menu.exec(at);
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QWidget *target = focusWidget() ? focusWidget() : this;
+        QContextMenuEvent menu(
+            QContextMenuEvent::Keyboard, QPoint(4, 4), target->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(target, &menu);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 Form1::~Form1()
@@ -278,6 +345,8 @@ void Form1::Form_Unload(int &Cancel)
     }
     if (m_form2)
         m_form2->close();
+    if (m_diagnosis)
+        m_diagnosis->closeAll();
 }
 
 // After a failed save: offers to save the table to a file the user chooses.
@@ -289,7 +358,8 @@ bool Form1::saveElsewhere(const QString &failure)
         forms::MessageBoxes::Buttons::OkCancel)) {
         const QString chosen = m_messageBoxes->saveFileName(this,
             m_folder.path.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName)
-                                    : m_folder.path + QStringLiteral("/compdata.txt"));
+                                    : m_folder.path + QStringLiteral("/compdata.txt"),
+            QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
         if (chosen.isEmpty())
             return false;
         const auto saved = ComparisonDataFile::save(chosen, tableTexts(), {});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/comparison_data_file.h"
+#include "ui/diagnosis.h"
 #include "ui/form2.h"
 #include "ui/forms.h"
 
@@ -11,8 +12,10 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -52,6 +55,13 @@ public:
     void requestClose();
     // The desktop session is ending: the same save question as on closing.
     void commitData(QSessionManager &manager);
+
+    // Beyond the design, from the context menu or their shortcuts: the
+    // comparison-star diagnosis and the report lines, in windows of their own.
+    QAction *diagnosisAction() const { return m_diagnosisAction; }
+    QAction *reportLinesAction() const { return m_reportLinesAction; }
+    // Replaces the plugin's windows (tests link them in); nullptr loads the plugin.
+    void setDiagnosisWindows(DiagnosisWindows *windows);
 
 public Q_SLOTS:
     // Start-up fills the table from compdata.txt; shut-down offers to save it.
@@ -102,6 +112,8 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void clearRow(int row);
@@ -109,6 +121,7 @@ private:
     bool message(const QString &text,
         forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
     QString dataFilePath() const;
+    DiagnosisWindows *diagnosisWindows();
     bool saveElsewhere(const QString &failure);
 
     forms::RealMessageBoxes m_realMessageBoxes;
@@ -125,6 +138,9 @@ private:
     // The working folder as start-up found it: a save goes there even after the
     // folder was removed and made again.
     ComparisonDataFile::WorkingFolder m_folder;
+    QAction *m_diagnosisAction = nullptr;
+    QAction *m_reportLinesAction = nullptr;
+    std::unique_ptr<DiagnosisWindows> m_diagnosis; // made on first use
 };
 
 } // namespace quillet

@@ -80,10 +80,11 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
     return box.exec() == QMessageBox::Ok;
 }
 
-QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &suggested)
+QString RealMessageBoxes::saveFileName(
+    QWidget *parent, const QString &suggested, const QString &filter, bool appending)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("比較星データの保存先"), suggested,
-        QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存先"), suggested, filter,
+        nullptr, appending ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
 }
 
 QString multiLineText(const QPlainTextEdit *box)

@@ -40,9 +40,13 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows text (a carriage return starts a new line); true exactly when OK was chosen.
     virtual bool show(QWidget *parent, const QString &text, Buttons buttons) = 0;
-    // Asks where to save a file (suggested: the folder and name offered first);
-    // empty when the user cancelled.
-    virtual QString saveFileName(QWidget *parent, const QString &suggested) = 0;
+    // Asks where to save a file (suggested: the folder and name offered first;
+    // filter: the kinds offered, as QFileDialog takes them); appending: an
+    // existing file is chosen to be added to, not replaced, so no question.
+    // Empty when the user cancelled.
+    virtual QString saveFileName(
+        QWidget *parent, const QString &suggested, const QString &filter, bool appending = false)
+        = 0;
 };
 
 // QMessageBox without icon, title "Quillet3", OK the default button.
@@ -50,7 +54,8 @@ class RealMessageBoxes final : public MessageBoxes
 {
 public:
     bool show(QWidget *parent, const QString &text, Buttons buttons) override;
-    QString saveFileName(QWidget *parent, const QString &suggested) override;
+    QString saveFileName(QWidget *parent, const QString &suggested, const QString &filter,
+        bool appending = false) override;
 };
 
 // Gives a top-level window the screen's own colormap on X11 (elsewhere nothing
