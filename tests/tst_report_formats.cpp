@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report's formats for machines and for submission.
+#include "core/aavso_file.h"
 #include "core/calibration_report.h"
 #include "core/report_formats.h"
 #include "test_support.h"
@@ -50,6 +51,8 @@ private Q_SLOTS:
     void vsnetStarName();
     void filterCode_data();
     void filterCode();
+    void aavsoAppend_data();
+    void aavsoAppend();
     void julianDate_data();
     void julianDate();
     void jsonReadsBackExactly();
@@ -299,6 +302,58 @@ void TestReportFormats::jsonNullWhereNoValue()
     for (const char16_t *key : {u"prediction_se", u"low95", u"high95"})
         QVERIFY(variable[key].isNull());
     QVERIFY(o[u"rows"].toArray()[0].toObject()[u"studentized"].isNull());
+}
+
+// A night's file: the header once, what was there byte for byte, nothing written
+// to another observer's file, another kind of file or a device.
+void TestReportFormats::aavsoAppend_data()
+{
+    QTest::addColumn<QByteArray>("before"); // "-": no file
+    QTest::addColumn<QString>("path"); // empty: the test's own file
+    QTest::addColumn<QByteArray>("after"); // empty: unchanged
+    QTest::addColumn<int>("records");
+    const QByteArray header("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n");
+    QTest::newRow("new file") << QByteArray("-") << QString() << header + "REC\n" << 1;
+    QTest::newRow("empty file") << QByteArray() << QString() << header + "REC\n" << 1;
+    QTest::newRow("second record") << header + "OLD" << QString() << header + "OLD\nREC\n" << 2;
+    QTest::newRow("another case, CR LF")
+        << QByteArray("#type=EXTENDED\r\n#obscode=xyz\r\n#DELIM=,\r\nOLD\r\n") << QString()
+        << QByteArray("#type=EXTENDED\r\n#obscode=xyz\r\n#DELIM=,\r\nOLD\r\nREC\n") << 2;
+    QTest::newRow("not AAVSO") << QByteArray("my notes\n") << QString() << QByteArray() << 1;
+    QTest::newRow("other observer")
+        << QByteArray("#TYPE=Extended\n#OBSCODE=ABC\n#DELIM=,\n") << QString() << QByteArray() << 0;
+    QTest::newRow("other delimiter")
+        << QByteArray("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=;\n") << QString() << QByteArray() << 0;
+    QTest::newRow("device") << QByteArray("-") << QStringLiteral("/dev/null") << QByteArray() << 0;
+}
+
+void TestReportFormats::aavsoAppend()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, after);
+    QFETCH(int, records);
+    QTemporaryDir dir;
+    if (path.isEmpty())
+        path = dir.filePath(QStringLiteral("night.txt"));
+    if (before != "-")
+        writeFile(path, before);
+    const auto appended
+        = AavsoFile::append(path, QStringLiteral("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n"),
+            QStringLiteral("REC"), QStringLiteral("XYZ"));
+    QCOMPARE(appended.records, records);
+    if (after.isEmpty()) {
+        QVERIFY(appended.refusal || appended.failure);
+        if (path == QLatin1String("/dev/null"))
+            QCOMPARE(appended.failure->problem, ComparisonDataFile::Problem::NotRegularFile);
+        else
+            QCOMPARE(readFile(path), before);
+    } else {
+        QVERIFY(!appended.refusal && !appended.failure);
+        QCOMPARE(readFile(path), after);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+        path.startsWith(dir.path()) && (before != "-" || !after.isEmpty()) ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestReportFormats)

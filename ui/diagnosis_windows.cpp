@@ -551,12 +551,21 @@ DiagnosisWindowsImpl::~DiagnosisWindowsImpl() = default;
 void DiagnosisWindowsImpl::showBeside(QWidget *window)
 {
     if (!window->isVisible()) {
-        // To the right of the main window where the screen has room, else left.
+        // To the right of the main window where the screen has room, else to
+        // its left; on a screen too small for either, at the screen's right
+        // edge, which leaves the main window's left half, the table and Text31,
+        // in view.
         const QRect main = m_main->frameGeometry();
         const QRect screen = m_main->screen()->availableGeometry();
+        window->resize(std::min(window->width(), screen.width()),
+            std::min(window->height(), screen.height() - 40));
         QPoint at(main.right() + 8, main.top());
-        if (at.x() + window->width() > screen.right())
-            at.setX(std::max(screen.left(), main.left() - window->width() - 8));
+        if (at.x() + window->width() > screen.right()) {
+            at.setX(main.left() - window->width() - 8 >= screen.left()
+                    ? main.left() - window->width() - 8
+                    : screen.right() - window->width());
+        }
+        at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - window->height() - 40)));
         window->move(at);
         forms::useScreenColormap(window);
         window->show();

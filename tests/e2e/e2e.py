@@ -608,10 +608,50 @@ def scenario_link_to_device(s):
         raise Failure("quillet3 exited with status %d" % s.program.returncode)
 
 
+def scenario_diagnosis(s):
+    """Right-click -> 比較星の診断…: the diagnosis says what quillet3-report says
+    for the same table; its shortcut works from inside a text box; Enter in
+    Text31 still measures."""
+    s.launch()
+    s.click("変光星の測光値")
+    s.type("2.5")
+    extents = s.control("比較星の近似結果").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    s.xdotool("mousemove", extents.x + 10, extents.y + extents.height // 2)
+    s.xdotool("click", 3)
+    time.sleep(0.5)
+    s.shot("context-menu")
+    s.keys("Down", "Return")
+    s.window("^比較星の診断$")
+    report = os.path.join(os.path.dirname(s.binary), "quillet3-report")
+    expected = subprocess.run([report, "2.5"], cwd=s.workdir, capture_output=True, text=True,
+                              timeout=60).stdout
+
+    def heard_report():
+        text = s.control("診断結果").queryText()
+        return text.getText(0, text.characterCount)
+    wait_for("the diagnosis to show the report", lambda: heard_report() == expected, 10)
+    s.shot("diagnosis")
+    # From inside a text box the shortcut recomputes with what the box holds now.
+    s.click("変光星の測光値")
+    s.keys("ctrl+a")
+    s.type("3")
+    s.keys("ctrl+shift+d")
+    wait_for("the diagnosis of Text31's new value",
+             lambda: "変光星 3: 等級 12.500" in heard_report(), 10)
+    s.click("変光星の測光値")
+    s.keys("Return")
+    magnitude = wait_for("the Measure", lambda: s.result("変光星の等級") == "12.50", 10)
+    del magnitude
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
 SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails,
              "signals": scenario_signals, "display-lost": scenario_display_lost,
              "link-to-device": scenario_link_to_device,
-             "locale-capture": scenario_locale_capture}
+             "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis}
 
 
 # What every scenario needs, and the Debian package that brings it.
