@@ -37,7 +37,7 @@ public:
 using MakeDiagnosisWindows = DiagnosisWindows *(*)(QWidget *mainWindow, InputsProvider inputs);
 inline constexpr char MakeDiagnosisWindowsSymbol[] = "quillet3MakeDiagnosisWindows";
 
-// Loads the plugin (beside the program, in ../<libdir>/quillet3/) and makes the
+// Loads the plugin (beside the program, in ../<libdir>/quillet3/plugins) and makes the
 // windows; nullptr and why in error when it cannot be loaded.
 DiagnosisWindows *loadDiagnosisWindows(QWidget *mainWindow, InputsProvider inputs, QString &error);
 
