@@ -26,6 +26,7 @@ function(quillet3_compress source output)
     set(QUILLET3_COMPRESSED ${QUILLET3_COMPRESSED} ${output} PARENT_SCOPE)
 endfunction()
 set(VERSION ${PROJECT_VERSION})
+set(QUILLET3_PLUGIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/quillet3/plugins)
 foreach(page quillet3 quillet3-report quillet3-desktop)
     configure_file(packaging/man/${page}.1 ${PROJECT_BINARY_DIR}/packaging/man/${page}.1 @ONLY)
     quillet3_compress(${PROJECT_BINARY_DIR}/packaging/man/${page}.1

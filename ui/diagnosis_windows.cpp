@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 namespace quillet {
 
@@ -76,6 +77,14 @@ std::optional<int> checkRowOf(const QComboBox *choice)
 {
     const QVariant row = choice->currentData();
     return row.isValid() ? std::optional<int>(row.toInt()) : std::nullopt;
+}
+
+// The user's own settings file, ~/.config/Quillet3/quillet3.ini: only the
+// report-line dialog reads and writes it.
+std::unique_ptr<QSettings> userSettings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+        QStringLiteral("Quillet3"), QStringLiteral("quillet3"));
 }
 
 QString shown(QString text)
@@ -274,7 +283,7 @@ ReportLineDialog::ReportLineDialog(InputsProvider inputs, forms::MessageBoxes *b
     , m_boxes(boxes)
 {
     setWindowTitle(QStringLiteral("報告行"));
-    QSettings settings;
+    const auto settings = userSettings();
     auto *form = new QFormLayout;
     const auto addField = [this, form](const QString &label, QWidget *field) {
         field->setAccessibleName(label);
@@ -283,7 +292,7 @@ ReportLineDialog::ReportLineDialog(InputsProvider inputs, forms::MessageBoxes *b
     const auto addText = [this, &addField](const QString &label, const QString &key) {
         auto *edit = new QLineEdit(this);
         if (!key.isEmpty())
-            edit->setText(QSettings().value(key).toString());
+            edit->setText(userSettings()->value(key).toString());
         addField(label, edit);
         connect(edit, &QLineEdit::textChanged, this, &ReportLineDialog::recompute);
         return edit;
@@ -299,7 +308,7 @@ ReportLineDialog::ReportLineDialog(InputsProvider inputs, forms::MessageBoxes *b
     addField(QStringLiteral("JD"), m_jd);
     auto *filter = new QComboBox(this);
     filter->addItems(ReportFormats::filterCodes(ReportFormats::Format::Vsnet));
-    const int kept = filter->findText(settings.value(QStringLiteral("report/filter")).toString());
+    const int kept = filter->findText(settings->value(QStringLiteral("report/filter")).toString());
     filter->setCurrentIndex(kept < 0 ? 0 : kept);
     addField(QStringLiteral("フィルター"), filter);
     addText(QStringLiteral("観測者コード"), QStringLiteral("report/obscode"));
@@ -407,13 +416,13 @@ void ReportLineDialog::julianDateEdited()
 
 void ReportLineDialog::remember() const
 {
-    QSettings settings;
-    settings.setValue(QStringLiteral("report/star"), field(QStringLiteral("星名"))->text());
-    settings.setValue(
+    const auto settings = userSettings();
+    settings->setValue(QStringLiteral("report/star"), field(QStringLiteral("星名"))->text());
+    settings->setValue(
         QStringLiteral("report/filter"), choice(QStringLiteral("フィルター"))->currentText());
-    settings.setValue(
+    settings->setValue(
         QStringLiteral("report/obscode"), field(QStringLiteral("観測者コード"))->text());
-    settings.setValue(QStringLiteral("report/chart"), field(QStringLiteral("チャート"))->text());
+    settings->setValue(QStringLiteral("report/chart"), field(QStringLiteral("チャート"))->text());
 }
 
 void ReportLineDialog::recompute()
