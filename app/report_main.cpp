@@ -187,8 +187,7 @@ Options parse(const QStringList &arguments)
         const Format format = aavso ? Format::Aavso : Format::Vsnet;
         const auto filter = ReportFormats::filterCode(format, s.filter);
         if (!filter && aavso && s.filter.trimmed().compare(u"C", Qt::CaseInsensitive) == 0)
-            usageError(QStringLiteral("AAVSO に C というフィルターはありません: 無フィルターは "
-                                      "CV（V 等級に合わせた）か CR（R 等級に合わせた）です"));
+            usageError(messages::aavsoUnfiltered());
         if (!filter)
             usageError(QStringLiteral("%1 のフィルターではありません: %2（%3）")
                            .arg(aavso ? QStringLiteral("AAVSO") : QStringLiteral("VSNET"), s.filter,
@@ -210,20 +209,6 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &tex
     if (type == QtDebugMsg || type == QtInfoMsg || startup::isSetUpNote(text))
         return;
     printLine(stderr, text);
-}
-
-QString reportProblem(ReportProblem problem)
-{
-    switch (problem) {
-    case ReportProblem::NoLine:
-        return messages::measureProblem(MeasureProblem::NoLine);
-    case ReportProblem::MagnitudeOutOfRange:
-        return messages::measureProblem(MeasureProblem::MagnitudeOutOfRange);
-    case ReportProblem::CheckRowOutOfRange:
-    case ReportProblem::CheckRowVacant:
-        break;
-    }
-    return QStringLiteral("チェック星の行にデータがありません");
 }
 
 } // namespace
@@ -258,7 +243,7 @@ int main(int argc, char *argv[])
     // (0 for "abc", 1 for "1O.5") and give a plausible but wrong line.
     for (const QString &value : std::as_const(variables)) {
         if (!ParseWholeNumber(value.trimmed()))
-            usageError(QStringLiteral("測光値が数値ではありません: %1").arg(value));
+            usageError(messages::notANumber(value));
     }
 
     const auto loaded = ComparisonDataFile::load(options.table);
@@ -276,7 +261,7 @@ int main(int argc, char *argv[])
     if (outcome.problem == ReportProblem::CheckRowVacant)
         usageError(QStringLiteral("--check %1 の行にはデータがありません").arg(*options.check));
     if (outcome.problem) {
-        printLine(stderr, reportProblem(*outcome.problem));
+        printLine(stderr, messages::reportProblem(*outcome.problem));
         return BadTable;
     }
     const CalibrationReport &report = outcome.report;
@@ -312,8 +297,8 @@ int main(int argc, char *argv[])
         for (const VariableEstimate &v : report.variables) {
             const QString field = ReportFormats::aavsoOverlongField(options.submission, v);
             if (!field.isEmpty())
-                usageError(QStringLiteral("AAVSO の %1 欄に入りきりません（変光星 %2）")
-                               .arg(field, PlainNumberText(v.measured)));
+                usageError(messages::aavsoOverlong(field)
+                    + QStringLiteral("（変光星 %1）").arg(PlainNumberText(v.measured)));
         }
         out << ReportFormats::aavsoHeader(options.submission);
         for (const VariableEstimate &v : report.variables) {
@@ -321,18 +306,15 @@ int main(int argc, char *argv[])
             // AAVSO's validation refuses an error of a magnitude or more.
             if (v.predictionSe && *v.predictionSe >= 1.0)
                 printLine(stderr,
-                    QStringLiteral("quillet3-report: 警告: 変光星 %1 の誤差 %2 は 1 等以上です"
-                                   "（AAVSO はこの行を受け付けません）")
-                        .arg(PlainNumberText(v.measured))
-                        .arg(*v.predictionSe, 0, 'f', 3));
+                    QStringLiteral("quillet3-report: ")
+                        + messages::aavsoErrorTooLarge(v.measured, *v.predictionSe));
         }
         break;
     case Options::Output::Vsnet:
         if (!ReportFormats::vsnetStarName(options.submission.star).constellationFirst)
             printLine(stderr,
-                QStringLiteral("quillet3-report: 警告: 星名 %1 は VSNET の形（星座の略符が先、"
-                               "例 CYGSS）ではありません")
-                    .arg(options.submission.star));
+                QStringLiteral("quillet3-report: ")
+                    + messages::notVsnetForm(options.submission.star));
         for (const VariableEstimate &v : report.variables)
             out << ReportFormats::vsnetLine(options.submission, v) << u'\n';
         break;

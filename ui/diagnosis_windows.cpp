@@ -59,20 +59,6 @@ QStringList variablesOf(const DiagnosisInputs &inputs)
     return inputs.variableText.isEmpty() ? QStringList() : QStringList {inputs.variableText};
 }
 
-QString reportProblemText(ReportProblem problem)
-{
-    switch (problem) {
-    case ReportProblem::NoLine:
-        return messages::measureProblem(MeasureProblem::NoLine);
-    case ReportProblem::MagnitudeOutOfRange:
-        return messages::measureProblem(MeasureProblem::MagnitudeOutOfRange);
-    case ReportProblem::CheckRowOutOfRange:
-    case ReportProblem::CheckRowVacant:
-        break;
-    }
-    return QStringLiteral("チェック星の行にデータがありません");
-}
-
 std::optional<int> checkRowOf(const QComboBox *choice)
 {
     const QVariant row = choice->currentData();
@@ -190,7 +176,7 @@ void DiagnosisWindow::recompute()
     if (outcome.problem) {
         // No line: the windows' own words, where the text and the table would be.
         m_report.reset();
-        const QString why = shown(reportProblemText(*outcome.problem));
+        const QString why = shown(messages::reportProblem(*outcome.problem));
         m_state->setText(QStringLiteral("結果はありません: ") + why);
         m_text->setPlainText(why);
         auto *empty = new QChart;
@@ -447,7 +433,7 @@ void ReportLineDialog::recompute()
     if (inputs.variableText.isEmpty())
         common = shown(messages::measureProblem(MeasureProblem::NoVariableValue));
     else if (!ParseWholeNumber(inputs.variableText.trimmed()))
-        common = QStringLiteral("測光値が数値ではありません: %1").arg(inputs.variableText);
+        common = messages::notANumber(inputs.variableText);
     else if (s.star.trimmed().isEmpty())
         common = QStringLiteral("星名がありません");
     else if (!ReportFormats::julianDate(s.jd))
@@ -463,7 +449,7 @@ void ReportLineDialog::recompute()
         outcome
             = MakeCalibrationReport(inputs.tableTexts, {inputs.variableText}, checkRowOf(m_check));
         if (outcome.problem)
-            common = shown(reportProblemText(*outcome.problem));
+            common = shown(messages::reportProblem(*outcome.problem));
     }
     m_warning->clear();
     const auto show
@@ -484,10 +470,7 @@ void ReportLineDialog::recompute()
         = ReportFormats::filterCode(ReportFormats::Format::Vsnet, typedFilter).value_or(QString());
     const ReportFormats::VsnetName name = ReportFormats::vsnetStarName(s.star);
     show(m_vsnet, m_vsnetProblem, ReportFormats::vsnetLine(vsnet, v),
-        name.constellationFirst ? QString()
-                                : QStringLiteral("警告: 星名 %1 は VSNET の形（星座の略符が先、例 "
-                                                 "CYGSS）ではありません")
-                                      .arg(s.star));
+        name.constellationFirst ? QString() : messages::notVsnetForm(s.star));
     if (!name.constellationFirst)
         m_vsnet->setText(ReportFormats::vsnetLine(vsnet, v)); // written all the same
 
@@ -495,22 +478,18 @@ void ReportLineDialog::recompute()
     const auto aavsoFilter = ReportFormats::filterCode(ReportFormats::Format::Aavso, typedFilter);
     QString why;
     if (!aavsoFilter)
-        why = QStringLiteral("AAVSO に C というフィルターはありません: 無フィルターは CV（V "
-                             "等級に合わせた）か CR（R 等級に合わせた）です");
+        why = messages::aavsoUnfiltered();
     aavso.filter = aavsoFilter.value_or(QString());
     if (why.isEmpty()) {
         const QString field = ReportFormats::aavsoOverlongField(aavso, v);
         if (!field.isEmpty())
-            why = QStringLiteral("AAVSO の %1 欄に入りきりません").arg(field);
+            why = messages::aavsoOverlong(field);
     }
     show(m_aavso, m_aavsoProblem, ReportFormats::aavsoLine(aavso, outcome.report, v), why);
     m_aavsoHeader = why.isEmpty() ? ReportFormats::aavsoHeader(aavso) : QString();
     // AAVSO's validation refuses an error of a magnitude or more.
     if (v.predictionSe && *v.predictionSe >= 1.0)
-        m_warning->setText(QStringLiteral("警告: 変光星 %1 の誤差 %2 は 1 等以上です（AAVSO "
-                                          "はこの行を受け付けません）")
-                               .arg(PlainNumberText(v.measured))
-                               .arg(*v.predictionSe, 0, 'f', 3));
+        m_warning->setText(messages::aavsoErrorTooLarge(v.measured, *v.predictionSe));
 }
 
 void ReportLineDialog::appendToAavsoFile()

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/messages.h"
 
+#include "core/numeric_text.h"
+
 #include <cstring>
 
 namespace quillet::messages {
@@ -104,6 +106,50 @@ QString savedButNotSynced(const ComparisonDataFile::Failure &failure)
     return QStringLiteral(
                "比較星データは保存しましたが、フォルダをディスクに書き込めませんでした\r")
         + fileProblem(failure) + QStringLiteral("\r停電などがあると、保存が失われることがあります");
+}
+
+QString reportProblem(ReportProblem problem)
+{
+    switch (problem) {
+    case ReportProblem::NoLine:
+        return measureProblem(MeasureProblem::NoLine);
+    case ReportProblem::MagnitudeOutOfRange:
+        return measureProblem(MeasureProblem::MagnitudeOutOfRange);
+    case ReportProblem::CheckRowOutOfRange:
+    case ReportProblem::CheckRowVacant:
+        break;
+    }
+    return QStringLiteral("チェック星の行にデータがありません");
+}
+
+QString notANumber(const QString &value)
+{
+    return QStringLiteral("測光値が数値ではありません: %1").arg(value);
+}
+
+QString aavsoUnfiltered()
+{
+    return QStringLiteral("AAVSO に C というフィルターはありません: 無フィルターは "
+                          "CV（V 等級に合わせた）か CR（R 等級に合わせた）です");
+}
+
+QString aavsoOverlong(const QString &field)
+{
+    return QStringLiteral("AAVSO の %1 欄に入りきりません").arg(field);
+}
+
+QString aavsoErrorTooLarge(double measured, double error)
+{
+    return QStringLiteral(
+        "警告: 変光星 %1 の誤差 %2 は 1 等以上です（AAVSO はこの行を受け付けません）")
+        .arg(PlainNumberText(measured))
+        .arg(error, 0, 'f', 3);
+}
+
+QString notVsnetForm(const QString &star)
+{
+    return QStringLiteral("警告: 星名 %1 は VSNET の形（星座の略符が先、例 CYGSS）ではありません")
+        .arg(star);
 }
 
 QString measureProblem(MeasureProblem problem)

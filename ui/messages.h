@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/calibration.h"
+#include "core/calibration_report.h"
 #include "core/comparison_data_file.h"
 
 #include <QString>
@@ -39,6 +40,16 @@ QString keptAside(const QString &name, const QString &keptAs, bool defaultMode);
 
 // The table is in place, but the folder could not be synced.
 QString savedButNotSynced(const ComparisonDataFile::Failure &failure);
+
+// Why a calibration report has no result.
+QString reportProblem(ReportProblem problem);
+
+// The words quillet3-report and the report-line dialog share.
+QString notANumber(const QString &value); // a measured value that is not a number in full
+QString aavsoUnfiltered(); // "C" is no AAVSO filter
+QString aavsoOverlong(const QString &field); // a field longer than AAVSO takes
+QString aavsoErrorTooLarge(double measured, double error); // 1 mag or more
+QString notVsnetForm(const QString &star); // no constellation first
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);
