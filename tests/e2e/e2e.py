@@ -687,20 +687,25 @@ def missing_tools(name):
 RUN_MARKER = "QUILLET3_E2E_RUN"
 
 
-def processes_of_run(run):
-    found = []
+def left_running(run, timeout=5.0):
+    """(pid, command) of every live process that carries the run's marker, once
+    the killed ones have had a moment to go."""
     needle = ("%s=%s" % (RUN_MARKER, run)).encode()
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit() or int(entry) == os.getpid():
-            continue
-        try:
-            with open("/proc/%s/environ" % entry, "rb") as f:
-                if needle in f.read().split(b"\0"):
-                    with open("/proc/%s/cmdline" % entry, "rb") as c:
-                        found.append((int(entry), c.read().replace(b"\0", b" ").decode(errors="replace").strip()))
-        except OSError:
-            continue
-    return found
+    end = time.monotonic() + timeout
+    while True:
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as f:  # empty for a zombie
+                    if needle not in f.read().split(b"\0") or int(pid) == os.getpid():
+                        continue
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    found.append((int(pid), f.read().replace(b"\0", b" ").decode(errors="replace")))
+            except OSError:
+                continue
+        if not found or time.monotonic() > end:
+            return found
+        time.sleep(0.1)
 
 
 def own_pid_namespace():
@@ -748,7 +753,7 @@ def run_isolated(name):
             os.killpg(child.pid, signal.SIGKILL)
         except ProcessLookupError:
             pass
-        left = wait_for_none(run)
+        left = left_running(run)
         if left:
             for pid, _ in left:
                 try:
@@ -759,25 +764,6 @@ def run_isolated(name):
                 "%d %s" % process for process in left)))
             code = 1
     return code
-
-
-def wait_for_none(run, timeout=5.0):
-    """The processes of the run still there after a moment for the killed ones
-    to be reaped."""
-    end = time.monotonic() + timeout
-    left = processes_of_run(run)
-    while left and time.monotonic() < end:
-        time.sleep(0.1)
-        left = [p for p in processes_of_run(run) if not is_zombie(p[0])]
-    return left
-
-
-def is_zombie(pid):
-    try:
-        with open("/proc/%d/stat" % pid) as f:
-            return f.read().rsplit(")", 1)[1].split()[0] == "Z"
-    except OSError:
-        return True
 
 
 def main():
