@@ -7,6 +7,12 @@
 # it; and checks that every file of the tree states its licence (reuse).
 set -eu
 build=$1 source=$2
+# What this check needs, and the Debian package that brings it.
+for need in desktop-file-validate:desktop-file-utils file:file cpack:cmake dpkg-deb:dpkg \
+            dpkg-shlibdeps:dpkg-dev lintian:lintian appstreamcli:appstream reuse:reuse git:git; do
+    command -v "${need%%:*}" >/dev/null 2>&1 \
+        || { echo "missing ${need%%:*} (Debian package ${need#*:})"; exit 1; }
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
