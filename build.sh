@@ -24,7 +24,7 @@ package_packages="dpkg-dev file"
 # Each test checks for its own tools at its start and names the package missing.
 test_packages="$package_packages git xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib
   imagemagick xclip openbox at-spi2-core python3-pyatspi dbus-daemon util-linux clang-format
-  clang libclang-rt-14-dev desktop-file-utils lintian appstream reuse"
+  clang libclang-rt-14-dev desktop-file-utils lintian appstream reuse man-db"
 
 missing_packages() {
     for p in "$@"; do

@@ -9,7 +9,8 @@ set -eu
 build=$1 source=$2
 # What this check needs, and the Debian package that brings it.
 for need in desktop-file-validate:desktop-file-utils file:file cpack:cmake dpkg-deb:dpkg \
-            dpkg-shlibdeps:dpkg-dev lintian:lintian appstreamcli:appstream reuse:reuse git:git; do
+            dpkg-shlibdeps:dpkg-dev lintian:lintian appstreamcli:appstream reuse:reuse git:git \
+            man:man-db; do
     command -v "${need%%:*}" >/dev/null 2>&1 \
         || { echo "missing ${need%%:*} (Debian package ${need#*:})"; exit 1; }
 done
@@ -38,6 +39,12 @@ zcat "$prefix/share/man/man1/quillet3-report.1.gz" > "$work/report.1"
 for option in $("$prefix/bin/quillet3-report" --help | grep -o '^  --[a-z-]*'); do
     grep -q "^\.B[IR]* \\\\-\\\\-$(echo "${option#--}" | sed 's/-/\\\\-/g')\b" "$work/report.1" \
         || { echo "quillet3-report(1) lacks $option"; exit 1; }
+done
+
+# The manual pages read without a word from man, in the C locale too.
+for page in "$prefix"/share/man/man1/*.1.gz; do
+    warnings=$(LC_ALL=C man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
 done
 
 # The launcher makes its folder and starts quillet3 there.
