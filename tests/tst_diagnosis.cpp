@@ -43,8 +43,7 @@ private Q_SLOTS:
     void sameTextAsTheReport_data();
     void sameTextAsTheReport();
     void sameLinesAsTheReport();
-    void julianDateAndTimeAgree();
-    void fieldsAreRemembered();
+    void timeAndRememberedFields();
     void contextMenuReachesBoth();
 
 private:
@@ -120,30 +119,28 @@ void TestDiagnosis::sameLinesAsTheReport()
     QVERIFY(dialog.aavsoProblem().contains(QStringLiteral("CV")));
 }
 
-void TestDiagnosis::julianDateAndTimeAgree()
-{
-    ReportLineDialog dialog([this] { return m_inputs; }, &m_boxes);
-    dialog.time()->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(12, 0), Qt::UTC));
-    QCOMPARE(dialog.field(QStringLiteral("JD"))->text(), QStringLiteral("2451545.00000"));
-    QLineEdit *jd = dialog.field(QStringLiteral("JD"));
-    jd->setText(QStringLiteral("2461382.75"));
-    Q_EMIT jd->textEdited(jd->text());
-    QCOMPARE(dialog.time()->dateTime(), QDateTime(QDate(2026, 12, 8), QTime(6, 0), Qt::UTC));
-}
-
-void TestDiagnosis::fieldsAreRemembered()
+// JD and UT follow each other both ways; star, code and filter are kept for the
+// next night, the check star's name is not.
+void TestDiagnosis::timeAndRememberedFields()
 {
     {
         ReportLineDialog dialog([this] { return m_inputs; }, &m_boxes);
+        dialog.time()->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(12, 0), Qt::UTC));
+        QLineEdit *jd = dialog.field(QStringLiteral("JD"));
+        QCOMPARE(jd->text(), QStringLiteral("2451545.00000"));
+        jd->setText(QStringLiteral("2461382.75"));
+        Q_EMIT jd->textEdited(jd->text());
+        QCOMPARE(dialog.time()->dateTime(), QDateTime(QDate(2026, 12, 8), QTime(6, 0), Qt::UTC));
         dialog.field(QStringLiteral("観測者コード"))->setText(QStringLiteral("ABC"));
         dialog.field(QStringLiteral("星名"))->setText(QStringLiteral("AG Dra"));
+        dialog.field(QStringLiteral("チェック星名"))->setText(QStringLiteral("K"));
         dialog.choice(QStringLiteral("フィルター"))->setCurrentText(QStringLiteral("B"));
     }
     ReportLineDialog next([this] { return m_inputs; }, &m_boxes);
     QCOMPARE(next.field(QStringLiteral("観測者コード"))->text(), QStringLiteral("ABC"));
     QCOMPARE(next.field(QStringLiteral("星名"))->text(), QStringLiteral("AG Dra"));
     QCOMPARE(next.choice(QStringLiteral("フィルター"))->currentText(), QStringLiteral("B"));
-    QCOMPARE(next.field(QStringLiteral("チェック星名"))->text(), QString()); // not kept
+    QCOMPARE(next.field(QStringLiteral("チェック星名"))->text(), QString());
 }
 
 // The main window's menu and shortcuts open both windows, with its boxes as
