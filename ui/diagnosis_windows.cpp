@@ -181,7 +181,7 @@ void DiagnosisWindow::recompute()
         m_text->setPlainText(why);
         auto *empty = new QChart;
         empty->setTitle(why);
-        m_chart->setChart(empty);
+        setChart(empty);
         return;
     }
     m_report = outcome.report;
@@ -244,7 +244,15 @@ void DiagnosisWindow::fill(const CalibrationReport &report)
             QToolTip::showText(QCursor::pos(), tip, m_chart);
         });
     }
+    setChart(chart);
+}
+
+void DiagnosisWindow::setChart(QChart *chart)
+{
+    // The view gives up the chart it showed instead of deleting it.
+    QChart *previous = m_chart->chart();
     m_chart->setChart(chart);
+    delete previous;
 }
 
 void DiagnosisWindow::savePlot(const QString &path)

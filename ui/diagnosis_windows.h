@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class QChart;
 class QChartView;
 class QComboBox;
 class QDateTimeEdit;
@@ -39,6 +40,7 @@ public:
 
 private:
     void fill(const CalibrationReport &report);
+    void setChart(QChart *chart);
 
     InputsProvider m_inputs;
     forms::MessageBoxes *m_boxes;
