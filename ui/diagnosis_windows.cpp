@@ -408,6 +408,17 @@ void ReportLineDialog::julianDateEdited()
     recompute();
 }
 
+ReportLineDialog::~ReportLineDialog()
+{
+    remember();
+}
+
+void ReportLineDialog::hideEvent(QHideEvent *event)
+{
+    remember(); // for the next night, also should the program not end normally
+    QWidget::hideEvent(event);
+}
+
 void ReportLineDialog::remember() const
 {
     const auto settings = userSettings();
@@ -423,7 +434,6 @@ void ReportLineDialog::recompute()
 {
     if (!m_check || !m_aavso)
         return; // still being built
-    remember();
     const DiagnosisInputs inputs = m_inputs();
     fillCheckChoice(m_check, inputs.tableTexts);
     ReportFormats::Submission s;
@@ -477,10 +487,9 @@ void ReportLineDialog::recompute()
     vsnet.filter
         = ReportFormats::filterCode(ReportFormats::Format::Vsnet, typedFilter).value_or(QString());
     const ReportFormats::VsnetName name = ReportFormats::vsnetStarName(s.star);
-    show(m_vsnet, m_vsnetProblem, ReportFormats::vsnetLine(vsnet, v),
-        name.constellationFirst ? QString() : messages::notVsnetForm(s.star));
-    if (!name.constellationFirst)
-        m_vsnet->setText(ReportFormats::vsnetLine(vsnet, v)); // written all the same
+    // A name not in VSNET's form is written all the same, with the warning beside it.
+    m_vsnet->setText(ReportFormats::vsnetLine(vsnet, v));
+    m_vsnetProblem->setText(name.constellationFirst ? QString() : messages::notVsnetForm(s.star));
 
     ReportFormats::Submission aavso = s;
     const auto aavsoFilter = ReportFormats::filterCode(ReportFormats::Format::Aavso, typedFilter);

@@ -62,6 +62,7 @@ class ReportLineDialog : public QWidget
 
 public:
     ReportLineDialog(InputsProvider inputs, forms::MessageBoxes *boxes);
+    ~ReportLineDialog() override;
 
     void recompute();
     QLineEdit *field(const QString &accessibleName) const;
@@ -73,6 +74,9 @@ public:
     QString aavsoProblem() const;
     // Appends the AAVSO record to the night's file (asked for once per run).
     void appendToAavsoFile();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void timeChanged();
