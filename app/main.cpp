@@ -3,9 +3,10 @@
 // Quillet3: the core (core/) holds every computation as pure functions over texts,
 // the windows (ui/) read their controls, call the core and write the results
 // back, and this entry point only opens the main window.
-#include "app/startup.h"
+#include "platform/shutdown_signals.h"
+#include "platform/startup.h"
 #include "ui/form1.h"
-#include "ui/shutdown_signals.h"
+#include "ui/settings.h"
 
 #include <QApplication>
 
@@ -38,10 +39,10 @@ int main(int argc, char *argv[])
     // Under a file size limit a save must fail with an error the window reports,
     // not end the program with the table in it.
     std::signal(SIGXFSZ, SIG_IGN);
-    quillet::startup::installFailureHandler("quillet3", messageHandler);
+    quillet::startup::StartingHandler starting("quillet3", messageHandler);
     quillet::startup::preferJapaneseFaces();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillet3"));
+    quillet::settings::useProgramFile();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));
 
     quillet::Form1 form;
@@ -51,5 +52,6 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &quillet::Form1::commitData);
     form.Form_Load();
     form.show();
+    starting.finish();
     return app.exec();
 }

@@ -5,63 +5,43 @@
 // variable's measured values (arguments, or one per line on standard input), and
 // writes a readable report, JSON, AAVSO Extended lines or VSNET lines, and a
 // plot. It never writes compdata.txt.
-#include "app/startup.h"
-#include "core/calibration_report.h"
+#include "app/report_options.h"
 #include "core/comparison_data_file.h"
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
+#include "platform/file_layer.h"
+#include "platform/startup.h"
 #include "quillet3_version.h"
-#include "ui/calibration_plot.h"
-#include "ui/messages.h"
-#include "ui/report_text.h"
+#include "report/calibration_plot.h"
+#include "report/messages.h"
+#include "report/report_text.h"
+#include "report/submission.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <unistd.h>
+#include <variant>
 
 using namespace quillet;
+using namespace quillet::report;
 
 namespace {
 
-constexpr int BadTable = 2; // unreadable or degenerate table: the windows' messages
-constexpr int BadUsage = 64; // EX_USAGE
+// What the program's end tells the shell.
+enum class Exit {
+    Ok = 0,
+    Failed = 1, // the plot could not be drawn or written, or the output could not be written
+    BadTable = 2, // unreadable or degenerate table: the windows' messages
+    Usage = 64, // EX_USAGE: a bad option or value
+};
 
-const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
-
-比較星の表（compdata.txt）から近似直線を求め、比較星ごとの外れ具合、直線の
-誤差を含む予測誤差と 95 % 区間、チェック星の O - C を出力します。測光値を
-引数に書かないときは、標準入力から 1 行に 1 つずつ読みます。
-
-  --table FILE        比較星の表（既定: カレントフォルダの compdata.txt）
-  --check K           K 行目（1 - 15）の比較星をチェック星として近似から外す
-  --format text|json  出力の形式（既定: text）
-  --aavso             AAVSO Extended File Format 1.2 で出力
-  --vsnet             VSNET の報告行で出力
-  --plot FILE         グラフを FILE.png または FILE.svg に描く
-  --star NAME         変光星の名前（--aavso, --vsnet）
-  --jd JD             観測時刻のユリウス日（--aavso, --vsnet）
-  --filter F          フィルター（--aavso, --vsnet; 大文字小文字は問わない）
-                        --aavso: AAVSO のコード %1
-                                 （Rc, Ic は R, I として書く。無フィルターは CV か CR）
-                        --vsnet: %2（R, I は Rc, Ic として書く）
-  --obscode CODE      観測者コード（--aavso, --vsnet）
-  --obstype TYPE      観測の種類（--aavso, 既定: CCD）
-  --chart ID          比較星のチャート（--aavso）
-  --check-name NAME   チェック星の名前（--aavso の KNAME）
-  --help              この説明
-  --version           版番号
-)";
-
-QString usage()
-{
-    using ReportFormats::Format;
-    return QString::fromUtf8(UsageText).arg(ReportFormats::filterCodes(Format::Aavso).join(u' '),
-        ReportFormats::filterCodes(Format::Vsnet).join(QStringLiteral(", ")));
-}
+// A line of standard input longer than this is no measured value.
+constexpr qsizetype LineLimit = 4096;
+// Values kept for a plot, which needs them all; without a plot none is kept.
+constexpr qsizetype PlotValuesLimit = 100000;
 
 void printLine(FILE *stream, const QString &text)
 {
@@ -71,135 +51,279 @@ void printLine(FILE *stream, const QString &text)
     std::fprintf(stream, "%s\n", shown.toUtf8().constData());
 }
 
-[[noreturn]] void usageError(const QString &why)
+Exit usageError(const QString &why)
 {
     printLine(stderr, QStringLiteral("quillet3-report: ") + why);
     std::fputs(usage().toUtf8().constData(), stderr);
-    std::exit(BadUsage);
+    return Exit::Usage;
 }
 
-struct Options
+Exit failure(Exit exit, const QString &why)
 {
-    QString table = QString::fromLatin1(ComparisonDataFile::FileName);
-    std::optional<int> check;
-    enum class Output { Text, Json, Aavso, Vsnet } output = Output::Text;
-    QString plot;
-    ReportFormats::Submission submission;
-    QStringList variables;
+    printLine(stderr, why);
+    return exit;
+}
+
+// Writes text to standard output at once, a line at a time even into a pipe.
+// False when it cannot be written (the reader has gone).
+bool put(const QByteArray &text)
+{
+    return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
+        && std::fflush(stdout) == 0;
+}
+
+// What each output writes: before the values, for each, after them.
+struct Printer
+{
+    std::function<QByteArray(const CalibrationReport &)> head;
+    std::function<QByteArray(const CalibrationReport &, const VariableEstimate &, bool first)>
+        value;
+    std::function<QByteArray(const CalibrationReport &)> tail;
 };
 
-Options parse(const QStringList &arguments)
+QByteArray nothing(const CalibrationReport &)
 {
-    Options options;
-    options.submission.software
-        = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
-    bool json = false, aavso = false, vsnet = false;
-    bool optionsEnd = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        // Measured values are often negative: anything not "--name" is a value.
-        if (optionsEnd || !argument.startsWith(QLatin1String("--"))) {
-            if (argument.isEmpty())
-                usageError(QStringLiteral("空の測光値があります"));
-            options.variables.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnd = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help")) {
-            std::fputs(usage().toUtf8().constData(), stdout);
-            std::exit(0);
-        }
-        if (argument == QLatin1String("--version")) {
-            std::printf("quillet3-report %s\n", QUILLET3_VERSION);
-            std::exit(0);
-        }
-        if (argument == QLatin1String("--aavso")) {
-            aavso = true;
-            continue;
-        }
-        if (argument == QLatin1String("--vsnet")) {
-            vsnet = true;
-            continue;
-        }
-        static const QStringList WithValue {QStringLiteral("--table"), QStringLiteral("--check"),
-            QStringLiteral("--format"), QStringLiteral("--plot"), QStringLiteral("--star"),
-            QStringLiteral("--jd"), QStringLiteral("--filter"), QStringLiteral("--obscode"),
-            QStringLiteral("--obstype"), QStringLiteral("--chart"), QStringLiteral("--check-name")};
-        if (!WithValue.contains(argument))
-            usageError(QStringLiteral("知らないオプションです: %1").arg(argument));
-        if (i + 1 >= arguments.size())
-            usageError(QStringLiteral("%1 の値がありません").arg(argument));
-        const QString value = arguments[++i];
-        if (argument == QLatin1String("--table")) {
-            options.table = value;
-        } else if (argument == QLatin1String("--check")) {
-            bool ok = false;
-            const int row = value.toInt(&ok);
-            if (!ok || row < 1 || row > 15)
-                usageError(QStringLiteral("--check は 1 から 15 の行番号です: %1").arg(value));
-            options.check = row;
-        } else if (argument == QLatin1String("--format")) {
-            if (value != QLatin1String("text") && value != QLatin1String("json"))
-                usageError(QStringLiteral("--format は text か json です: %1").arg(value));
-            json = value == QLatin1String("json");
-        } else if (argument == QLatin1String("--plot")) {
-            if (!value.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-                && !value.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
-                usageError(QStringLiteral("--plot のファイル名は .png か .svg で終わります: %1")
-                               .arg(value));
-            options.plot = value;
-        } else if (argument == QLatin1String("--star")) {
-            options.submission.star = value;
-        } else if (argument == QLatin1String("--jd")) {
-            if (!ReportFormats::julianDate(value))
-                usageError(QStringLiteral("--jd はユリウス日の数値です: %1").arg(value));
-            options.submission.jd = value;
-        } else if (argument == QLatin1String("--filter")) {
-            options.submission.filter = value; // checked for the format below
-        } else if (argument == QLatin1String("--obscode")) {
-            options.submission.obscode = value;
-        } else if (argument == QLatin1String("--obstype")) {
-            options.submission.obstype = value;
-        } else if (argument == QLatin1String("--chart")) {
-            options.submission.chart = value;
-        } else if (argument == QLatin1String("--check-name")) {
-            options.submission.checkName = value;
+    return {};
+}
+
+Printer printerFor(Output output, const ReportFormats::Submission &submission)
+{
+    switch (output) {
+    case Output::Json:
+        return {ReportFormats::jsonHead,
+            [](const CalibrationReport &, const VariableEstimate &v, bool first) {
+                return ReportFormats::jsonVariable(v, first);
+            },
+            [](const CalibrationReport &) { return ReportFormats::jsonEnd(); }};
+    case Output::Aavso:
+        return {[submission](const CalibrationReport &) {
+                    return ReportFormats::aavsoHeader(submission).toUtf8();
+                },
+            [submission](const CalibrationReport &r, const VariableEstimate &v, bool) {
+                return (ReportFormats::aavsoLine(submission, r, v) + u'\n').toUtf8();
+            },
+            nothing};
+    case Output::Vsnet:
+        return {nothing,
+            [submission](const CalibrationReport &, const VariableEstimate &v, bool) {
+                return (ReportFormats::vsnetLine(submission, v) + u'\n').toUtf8();
+            },
+            nothing};
+    case Output::Text:
+        break;
+    }
+    return {[](const CalibrationReport &r) { return messages::readableHead(r).toUtf8(); },
+        [](const CalibrationReport &, const VariableEstimate &v, bool) {
+            return messages::readableVariable(v).toUtf8();
+        },
+        [](const CalibrationReport &r) { return messages::readableTail(r).toUtf8(); }};
+}
+
+// Everything a run needs once the options are checked and the table is read.
+struct Job
+{
+    bool submitting = false;
+    ReportFormats::Format format = ReportFormats::Format::Aavso;
+    ReportFormats::Submission submission;
+    CalibrationReport report;
+    Printer printer;
+};
+
+// Checks what the observer gave and reads the table into the report's line.
+Exit prepare(const Options &o, Job &job)
+{
+    using ReportFormats::Format;
+    job.submitting = o.output == Output::Aavso || o.output == Output::Vsnet;
+    job.format = o.output == Output::Aavso ? Format::Aavso : Format::Vsnet;
+    if (job.submitting) {
+        submission::Typed typed = o.typed;
+        typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
+        typed.check = o.check.has_value();
+        const auto checked
+            = submission::check(job.format, typed, submission::Interface::CommandLine);
+        if (!checked.problem.isEmpty())
+            return usageError(checked.problem);
+        job.submission = checked.submission;
+    }
+    job.printer = printerFor(o.output, job.submission);
+
+    const QString table
+        = o.table.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName) : o.table;
+    const auto loaded
+        = ComparisonDataFile::loaded(files::readFile(table, ComparisonDataFile::ReadLimit));
+    if (loaded.failure)
+        return failure(Exit::BadTable, messages::loadFailed(*loaded.failure, table));
+    if (!loaded.snapshot.exists)
+        return failure(Exit::BadTable, messages::fileMissing(table));
+    const ReportOutcome outcome
+        = MakeCalibrationReport(loaded.tableTexts, {}, o.check, o.flagMagnitude);
+    if (outcome.problem == ReportProblem::CheckRowVacant)
+        return usageError(QStringLiteral("--check %1 の行にはデータがありません").arg(*o.check));
+    if (outcome.problem)
+        return failure(Exit::BadTable, messages::reportProblem(*outcome.problem));
+    job.report = outcome.report;
+    return Exit::Ok;
+}
+
+// One value's estimate, or the exit that says why there is none.
+std::variant<VariableEstimate, Exit> estimate(const Job &job, const QString &text)
+{
+    // A value that is not a number in full would be read as its leading number
+    // (0 for "abc", 1 for "1O.5") and give a plausible but wrong line.
+    if (!ParseWholeNumber(text.trimmed()))
+        return usageError(messages::notANumber(text));
+    const auto v = EstimateVariable(job.report, ParseNumber(text));
+    if (!v)
+        return failure(Exit::BadTable, messages::reportProblem(ReportProblem::MagnitudeOutOfRange));
+    if (job.submitting) {
+        const QString why = submission::lineProblem(job.format, job.submission, job.report, *v);
+        if (!why.isEmpty())
+            return usageError(why);
+        for (const QString &warning : submission::lineWarnings(job.format, *v))
+            printLine(stderr, QStringLiteral("quillet3-report: ") + warning);
+    }
+    return *v;
+}
+
+// The estimates, one at a time: of the arguments (all checked before the
+// first is given, so that a bad one stops the run before anything is
+// written), or of standard input's lines as they are read.
+class Estimates
+{
+public:
+    Estimates(const Job &job, const QStringList &arguments)
+        : m_job(job)
+        , m_fromInput(arguments.isEmpty() && !isatty(STDIN_FILENO))
+    {
+        for (const QString &text : arguments) {
+            auto v = estimate(job, text);
+            if (std::holds_alternative<Exit>(v)) {
+                m_stop = std::get<Exit>(v);
+                return;
+            }
+            m_given.push_back(std::get<VariableEstimate>(v));
         }
     }
-    if (int(json) + int(aavso) + int(vsnet) > 1)
-        usageError(QStringLiteral("--format json, --aavso, --vsnet はどれか 1 つです"));
-    options.output = json ? Options::Output::Json
-        : aavso           ? Options::Output::Aavso
-        : vsnet           ? Options::Output::Vsnet
-                          : Options::Output::Text;
-    if (aavso || vsnet) {
-        ReportFormats::Submission &s = options.submission;
-        const std::pair<const char *, QString> required[] = {
-            {"--star", s.star}, {"--jd", s.jd}, {"--filter", s.filter}, {"--obscode", s.obscode}};
-        for (const auto &[name, value] : required) {
-            if (value.isEmpty())
-                usageError(QStringLiteral("%1 が必要です").arg(QLatin1String(name)));
-        }
-        using ReportFormats::Format;
-        const Format format = aavso ? Format::Aavso : Format::Vsnet;
-        const auto filter = ReportFormats::filterCode(format, s.filter);
-        if (!filter && aavso && s.filter.trimmed().compare(u"C", Qt::CaseInsensitive) == 0)
-            usageError(messages::aavsoUnfiltered());
-        if (!filter)
-            usageError(QStringLiteral("%1 のフィルターではありません: %2（%3）")
-                           .arg(aavso ? QStringLiteral("AAVSO") : QStringLiteral("VSNET"), s.filter,
-                               ReportFormats::filterCodes(format).join(QStringLiteral(", "))));
-        s.filter = *filter;
-        // Field and line separators would break the lines.
-        for (const QString &field : {s.star, s.obscode, s.chart, s.checkName, s.obstype}) {
-            if (field.contains(u',') || field.contains(u'\n') || field.contains(u'\r'))
-                usageError(QStringLiteral("名前やコードに , や改行は使えません: %1").arg(field));
+
+    // The next estimate; nothing at the end, with stop() saying how it ended.
+    std::optional<VariableEstimate> next()
+    {
+        if (m_stop != Exit::Ok)
+            return std::nullopt;
+        if (!m_fromInput)
+            return m_next < m_given.size() ? std::optional(m_given[m_next++]) : std::nullopt;
+        for (;;) {
+            std::optional<QByteArray> line = readLine();
+            if (!line)
+                return std::nullopt;
+            const QString text = QString::fromUtf8(*line);
+            if (text.trimmed().isEmpty())
+                continue;
+            auto v = estimate(m_job, text);
+            if (std::holds_alternative<Exit>(v)) {
+                m_stop = std::get<Exit>(v);
+                return std::nullopt;
+            }
+            return std::get<VariableEstimate>(v);
         }
     }
-    return options;
+    Exit stop() const { return m_stop; }
+
+private:
+    std::optional<QByteArray> readLine()
+    {
+        QByteArray line;
+        int c = 0;
+        while ((c = std::getc(stdin)) != EOF && c != '\n') {
+            if (line.size() == LineLimit) {
+                m_stop = usageError(QStringLiteral("%1 行目が長すぎます（%2 バイトまで）")
+                                        .arg(m_line + 1)
+                                        .arg(LineLimit));
+                return std::nullopt;
+            }
+            line += char(c);
+        }
+        if (c == EOF && line.isEmpty())
+            return std::nullopt;
+        ++m_line;
+        return line;
+    }
+
+    const Job &m_job;
+    bool m_fromInput;
+    std::vector<VariableEstimate> m_given;
+    std::size_t m_next = 0;
+    qsizetype m_line = 0;
+    Exit m_stop = Exit::Ok;
+};
+
+// Draws the plot whole, then puts it in place atomically: never half a
+// picture, and never into a pipe, a device or a folder.
+Exit writePlot(const QString &path, const CalibrationReport &report)
+{
+    const QByteArray plot
+        = calibrationPlot(report, path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
+    if (plot.isEmpty())
+        return failure(Exit::Failed, QStringLiteral("quillet3-report: グラフを描けませんでした"));
+    const auto saved = files::replaceFile(path, plot);
+    if (saved.failure)
+        return failure(Exit::Failed,
+            QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(path)
+                + messages::fileProblem(*saved.failure, path));
+    return Exit::Ok;
+}
+
+// Each value's result as soon as it is read: memory stays the same however
+// long the input.
+Exit stream(Job &job, Estimates &estimates)
+{
+    if (!put(job.printer.head(job.report)))
+        return Exit::Failed;
+    bool first = true;
+    while (const auto v = estimates.next()) {
+        if (!put(job.printer.value(job.report, *v, first)))
+            return Exit::Failed;
+        first = false;
+    }
+    if (estimates.stop() != Exit::Ok)
+        return estimates.stop();
+    return put(job.printer.tail(job.report)) ? Exit::Ok : Exit::Failed;
+}
+
+// The plot needs every value: they are kept (up to a limit), drawn, then printed.
+Exit plotThenPrint(Job &job, Estimates &estimates, const QString &plot)
+{
+    CalibrationReport &report = job.report;
+    while (const auto v = estimates.next()) {
+        if (qsizetype(report.variables.size()) == PlotValuesLimit)
+            return usageError(
+                QStringLiteral("グラフに描ける測光値は %1 個までです").arg(PlotValuesLimit));
+        report.variables.push_back(*v);
+    }
+    if (estimates.stop() != Exit::Ok)
+        return estimates.stop();
+    if (const Exit plotted = writePlot(plot, report); plotted != Exit::Ok)
+        return plotted;
+    QByteArray text = job.printer.head(report);
+    for (std::size_t i = 0; i < report.variables.size(); ++i)
+        text += job.printer.value(report, report.variables[i], i == 0);
+    return put(text + job.printer.tail(report)) ? Exit::Ok : Exit::Failed;
+}
+
+Exit run(const Options &o)
+{
+    Job job;
+    if (const Exit prepared = prepare(o, job); prepared != Exit::Ok)
+        return prepared;
+    Estimates estimates(job, o.variables);
+    if (estimates.stop() != Exit::Ok)
+        return estimates.stop();
+    if (job.submitting) {
+        for (const QString &warning :
+            submission::reportWarnings(job.format, job.submission, job.report))
+            printLine(stderr, QStringLiteral("quillet3-report: ") + warning);
+    }
+    return o.plot.isEmpty() ? stream(job, estimates) : plotThenPrint(job, estimates, o.plot);
 }
 
 // Qt's notes about its own set-up are no concern of a report's reader; real
@@ -215,111 +339,31 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &tex
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const Options options = parse(arguments);
+        arguments.append(QByteArray(argv[i]));
+    const Parsed parsed = parseArguments(arguments);
+    if (!parsed.usageError.isEmpty())
+        return int(usageError(parsed.usageError));
+    if (parsed.options.help) {
+        std::fputs(usage().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::printf("quillet3-report %s\n", QUILLET3_VERSION);
+        return 0;
+    }
 
     // The report shows no window: the plot is drawn off screen, by Qt Charts,
     // which needs the widgets' application object.
-    startup::installFailureHandler("quillet3-report", quietHandler);
+    startup::StartingHandler starting("quillet3-report", quietHandler);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     startup::preferJapaneseFaces(); // the plot's labels
     std::unique_ptr<QCoreApplication> app;
-    if (options.plot.isEmpty())
+    if (parsed.options.plot.isEmpty())
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
-
-    QStringList variables = options.variables;
-    if (variables.isEmpty() && !isatty(STDIN_FILENO)) {
-        QTextStream in(stdin);
-        for (QString line; in.readLineInto(&line);) {
-            if (!line.trimmed().isEmpty())
-                variables.append(line);
-        }
-    }
-    // A value that is not a number in full would be read as its leading number
-    // (0 for "abc", 1 for "1O.5") and give a plausible but wrong line.
-    for (const QString &value : std::as_const(variables)) {
-        if (!ParseWholeNumber(value.trimmed()))
-            usageError(messages::notANumber(value));
-    }
-
-    const auto loaded = ComparisonDataFile::load(options.table);
-    if (loaded.failure) {
-        printLine(stderr, messages::loadFailed(*loaded.failure, options.table));
-        return BadTable;
-    }
-    if (!loaded.snapshot.exists) {
-        printLine(stderr, messages::fileMissing(options.table));
-        return BadTable;
-    }
-
-    const ReportOutcome outcome
-        = MakeCalibrationReport(loaded.tableTexts, variables, options.check);
-    if (outcome.problem == ReportProblem::CheckRowVacant)
-        usageError(QStringLiteral("--check %1 の行にはデータがありません").arg(*options.check));
-    if (outcome.problem) {
-        printLine(stderr, messages::reportProblem(*outcome.problem));
-        return BadTable;
-    }
-    const CalibrationReport &report = outcome.report;
-
-    if (!options.plot.isEmpty()) {
-        // Drawn whole first, then put in place atomically: never half a picture,
-        // and never into a pipe, a device or a folder.
-        const bool svg = options.plot.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-        const QByteArray plot = calibrationPlot(report, svg);
-        if (plot.isEmpty()) {
-            printLine(stderr, QStringLiteral("quillet3-report: グラフを描けませんでした"));
-            return 1;
-        }
-        const auto saved = ComparisonDataFile::writeFile(options.plot, plot);
-        if (saved.failure) {
-            printLine(stderr,
-                QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(options.plot)
-                    + messages::fileProblem(*saved.failure, options.plot));
-            return 1;
-        }
-    }
-
-    QTextStream out(stdout);
-    switch (options.output) {
-    case Options::Output::Text:
-        out << messages::readableReport(report);
-        break;
-    case Options::Output::Json:
-        out << QString::fromUtf8(ReportFormats::json(report));
-        break;
-    case Options::Output::Aavso:
-        // A field WebObs would refuse is refused here, before anything is written.
-        for (const VariableEstimate &v : report.variables) {
-            const QString field = ReportFormats::aavsoOverlongField(options.submission, v);
-            if (!field.isEmpty())
-                usageError(messages::aavsoOverlong(field)
-                    + QStringLiteral("（変光星 %1）").arg(PlainNumberText(v.measured)));
-        }
-        out << ReportFormats::aavsoHeader(options.submission);
-        for (const VariableEstimate &v : report.variables) {
-            out << ReportFormats::aavsoLine(options.submission, report, v) << u'\n';
-            // AAVSO's validation refuses an error of a magnitude or more.
-            if (v.predictionSe && *v.predictionSe >= 1.0)
-                printLine(stderr,
-                    QStringLiteral("quillet3-report: ")
-                        + messages::aavsoErrorTooLarge(v.measured, *v.predictionSe));
-        }
-        break;
-    case Options::Output::Vsnet:
-        if (!ReportFormats::vsnetStarName(options.submission.star).constellationFirst)
-            printLine(stderr,
-                QStringLiteral("quillet3-report: ")
-                    + messages::notVsnetForm(options.submission.star));
-        for (const VariableEstimate &v : report.variables)
-            out << ReportFormats::vsnetLine(options.submission, v) << u'\n';
-        break;
-    }
-    out.flush();
-
-    return 0;
+    starting.finish();
+    return int(run(parsed.options));
 }

@@ -8,19 +8,47 @@ namespace quillet::AavsoFile {
 
 namespace {
 
-// A night's file stays far below this; anything larger is not one of ours.
-constexpr qsizetype ReadLimit = 16 * 1024 * 1024;
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
-// The value of a "#NAME=value" parameter line, the format not being case sensitive.
+QByteArray withoutMark(const QByteArray &bytes)
+{
+    return bytes.startsWith(ByteOrderMark) ? bytes.mid(3) : bytes;
+}
+
+// The value of the last "#NAME=value" parameter line (the one that applies to
+// records written after it), the format not being case sensitive.
 std::optional<QByteArray> parameter(const QByteArray &bytes, const QByteArray &name)
 {
     const QByteArray wanted = '#' + name.toUpper() + '=';
+    std::optional<QByteArray> value;
     for (const QByteArray &line : bytes.split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.toUpper().startsWith(wanted))
-            return trimmed.mid(wanted.size()).trimmed();
+            value = trimmed.mid(wanted.size()).trimmed();
     }
-    return std::nullopt;
+    return value;
+}
+
+// NAME, DATE and FILT of a record written with "," between its fields.
+QList<QByteArray> identity(const QByteArray &line)
+{
+    const QList<QByteArray> fields = line.trimmed().split(',');
+    if (fields.size() < 5)
+        return {};
+    return {fields[0].trimmed(), fields[1].trimmed(), fields[4].trimmed()};
+}
+
+bool holdsRecord(const QByteArray &bytes, const QByteArray &record)
+{
+    const QList<QByteArray> wanted = identity(record);
+    if (wanted.isEmpty())
+        return false;
+    for (const QByteArray &line : bytes.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.startsWith('#') && identity(trimmed) == wanted)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -28,7 +56,7 @@ std::optional<QByteArray> parameter(const QByteArray &bytes, const QByteArray &n
 int countRecords(const QByteArray &bytes)
 {
     int records = 0;
-    for (const QByteArray &line : bytes.split('\n')) {
+    for (const QByteArray &line : withoutMark(bytes).split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (!trimmed.isEmpty() && !trimmed.startsWith('#'))
             ++records;
@@ -36,41 +64,42 @@ int countRecords(const QByteArray &bytes)
     return records;
 }
 
-Appended append(
-    const QString &path, const QString &header, const QString &record, const QString &obscode)
+Plan planAppend(const QByteArray &existing, const QString &header, const QString &record,
+    const QString &obscode, bool allowDuplicate)
 {
-    Appended appended;
-    const auto old = ComparisonDataFile::readWholeFile(path, ReadLimit);
-    if (old.failure) {
-        appended.failure = old.failure;
-        return appended;
-    }
-    QByteArray bytes = old.bytes;
+    Plan plan;
+    const QByteArray bytes = withoutMark(existing);
+    const QByteArray line = record.toUtf8();
     if (bytes.trimmed().isEmpty()) {
-        bytes += header.toUtf8();
-    } else {
-        const auto type = parameter(bytes, "TYPE");
-        const auto code = parameter(bytes, "OBSCODE");
-        if (!type || type->toUpper() != "EXTENDED") {
-            appended.refusal = Refusal::NotAavso;
-        } else if (!code || code->toUpper() != obscode.toUtf8().toUpper()) {
-            appended.refusal = Refusal::OtherObscode;
-            appended.fileObscode = code ? QString::fromUtf8(*code) : QString();
-        } else if (parameter(bytes, "DELIM") != QByteArray(",")) {
-            appended.refusal = Refusal::OtherDelimiter;
-        }
-        if (appended.refusal) {
-            appended.records = countRecords(bytes);
-            return appended;
-        }
-        if (!bytes.endsWith('\n'))
-            bytes += '\n';
+        // Nothing above the header, a byte-order mark aside.
+        plan.addition = (existing.startsWith(ByteOrderMark) ? QByteArray(ByteOrderMark) : "")
+            + header.toUtf8() + line + '\n';
+        plan.replacesAll = !existing.isEmpty();
+        plan.records = 1;
+        return plan;
     }
-    bytes += record.toUtf8() + '\n';
-    const auto saved = ComparisonDataFile::writeFile(path, bytes);
-    appended.failure = saved.failure;
-    appended.records = countRecords(saved.failure ? old.bytes : bytes);
-    return appended;
+    const auto type = parameter(bytes, "TYPE");
+    const auto code = parameter(bytes, "OBSCODE");
+    if (!type || type->toUpper() != "EXTENDED") {
+        plan.refusal = Refusal::NotAavso;
+    } else if (!code || code->toUpper() != obscode.trimmed().toUtf8().toUpper()) {
+        plan.refusal = Refusal::OtherObscode;
+        plan.fileObscode = code ? QString::fromUtf8(*code) : QString();
+    } else if (parameter(bytes, "DELIM") != QByteArray(",")) {
+        plan.refusal = Refusal::OtherDelimiter;
+    } else if (!allowDuplicate && holdsRecord(bytes, line)) {
+        plan.refusal = Refusal::Duplicate;
+    }
+    plan.records = countRecords(bytes);
+    if (plan.refusal)
+        return plan;
+    // The file's own line ends.
+    const QByteArray end = bytes.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+    if (!bytes.endsWith('\n') && !bytes.endsWith('\r'))
+        plan.addition = end;
+    plan.addition += line + end;
+    ++plan.records;
+    return plan;
 }
 
 } // namespace quillet::AavsoFile

@@ -13,6 +13,13 @@ std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts)
 {
     auto [measured, catalogue] = ReadTableNumbers(tableTexts);
     const int n = SortAndCountBeforeVacant(measured, catalogue);
+    return FitSortedRows(std::span(measured).first(n), std::span(catalogue).first(n));
+}
+
+std::optional<CalibrationLine> FitSortedRows(
+    std::span<const double> measured, std::span<const double> catalogue)
+{
+    const int n = int(measured.size());
     // Fewer than two rows, or one measured value for all, leave no line to fit.
     if (n < 2 || measured[0] == measured[n - 1])
         return std::nullopt;

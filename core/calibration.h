@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 namespace quillet {
 
@@ -22,6 +23,11 @@ struct CalibrationLine
 // fitted: fewer than two rows take part, every used row has the same measured
 // value, or the slope, constant or error is not a finite number.
 std::optional<CalibrationLine> FitCalibrationLine(const QStringList &tableTexts);
+
+// The same fit over the rows that take part, already read, sorted by measured
+// value and counted (ReadTableNumbers, SortAndCountBeforeVacant).
+std::optional<CalibrationLine> FitSortedRows(
+    std::span<const double> measured, std::span<const double> catalogue);
 
 // Why a Measure shows no result; the window words it.
 enum class MeasureProblem {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 
 namespace quillet {
 
@@ -18,31 +19,109 @@ std::optional<double> finite(double value)
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-// What the fit saw, with each star's table row.
+// The table read once: the rows that take part, in the order the fit sorts
+// them, each with its table row, and the rows with data the fit leaves out.
 struct UsedRows
 {
     int n = 0;
     std::array<double, TableRows> measured {};
     std::array<double, TableRows> catalogue {};
     std::array<int, TableRows> row {};
+    std::vector<int> leftOut;
 };
 
-UsedRows usedRows(const QStringList &tableTexts)
+UsedRows usedRows(const TableNumbers &numbers, std::optional<int> checkRow)
 {
-    const TableNumbers numbers = ReadTableNumbers(tableTexts);
     std::array<double, TableRows> keys = numbers.measured;
     std::array<double, TableRows> rows {};
     for (int k = 0; k < TableRows; ++k)
-        rows[k] = k; // moves with its key through the same exchange sort
+        rows[k] = k; // moves with its key through the same exchange sort as the fit's
+    if (checkRow)
+        keys[*checkRow - 1] = VacantMarker; // the check star takes no part
     UsedRows used;
     used.n = SortAndCountBeforeVacant(keys, rows);
+    std::array<bool, TableRows> taken {};
     for (int i = 0; i < used.n; ++i) {
         const int k = int(rows[i]);
         used.measured[i] = keys[i];
         used.catalogue[i] = numbers.catalogue[k];
         used.row[i] = k + 1;
+        taken[k] = true;
+    }
+    for (int k = 0; k < TableRows; ++k) {
+        const bool vacant
+            = numbers.measured[k] == VacantMarker && numbers.catalogue[k] == VacantMarker;
+        if (!taken[k] && !vacant && checkRow != k + 1)
+            used.leftOut.push_back(k + 1);
     }
     return used;
+}
+
+// The line's scatter and the spread of the measured values, from the fit's rows.
+void addScatter(CalibrationReport &report, const UsedRows &used, std::span<double> residuals)
+{
+    const int n = used.n;
+    double sumX = 0;
+    for (int i = 0; i < n; ++i)
+        sumX = sumX + used.measured[i];
+    report.meanX = sumX / n;
+    double ssr = 0;
+    for (int i = 0; i < n; ++i) {
+        const double dx = used.measured[i] - report.meanX;
+        report.sxx = report.sxx + dx * dx;
+        residuals[i] = used.catalogue[i] - (report.slope * used.measured[i] + report.constant);
+        ssr = ssr + residuals[i] * residuals[i];
+    }
+    if (n >= 3) {
+        report.s = finite(std::sqrt(ssr / (n - 2)));
+        if (report.s)
+            report.slopeSe = finite(*report.s / std::sqrt(report.sxx));
+    }
+}
+
+// Each star against the line the others give.
+void addRows(CalibrationReport &report, const UsedRows &used, std::span<const double> residuals,
+    double flagMagnitude)
+{
+    const int n = used.n;
+    double ssr = 0;
+    for (int i = 0; i < n; ++i)
+        ssr = ssr + residuals[i] * residuals[i];
+    for (int i = 0; i < n; ++i) {
+        ReportRow row {used.row[i], used.measured[i], used.catalogue[i],
+            report.slope * used.measured[i] + report.constant, residuals[i], std::nullopt,
+            std::nullopt, false, false};
+        const double dx = used.measured[i] - report.meanX;
+        const double leverage = 1.0 / n + dx * dx / report.sxx;
+        const double oneMinusLeverage = 1 - leverage;
+        if (n >= 3 && oneMinusLeverage > 0)
+            row.deletedResidual = finite(residuals[i] / oneMinusLeverage);
+        if (n >= 4 && oneMinusLeverage > 0) {
+            const double deletedVariance
+                = (ssr - residuals[i] * residuals[i] / oneMinusLeverage) / (n - 3);
+            if (deletedVariance > 0) {
+                row.studentized = finite(
+                    residuals[i] / (std::sqrt(deletedVariance) * std::sqrt(oneMinusLeverage)));
+            } else if (residuals[i] != 0) {
+                // The others lie exactly on a line: any distance from it is endless t.
+                row.studentized = std::copysign(INFINITY, residuals[i]);
+            }
+        }
+        if (row.studentized && std::fabs(*row.studentized) > FlagLimit) {
+            row.flagged = row.deletedResidual && std::fabs(*row.deletedResidual) >= flagMagnitude;
+            row.noted = !row.flagged;
+        }
+        report.rows.push_back(row);
+    }
+}
+
+// The prediction error at x: the star's own scatter and the line's uncertainty there.
+std::optional<double> predictionSe(const CalibrationReport &report, double x)
+{
+    if (!report.s)
+        return std::nullopt;
+    const double dx = x - report.meanX;
+    return finite(*report.s * std::sqrt(1 + 1.0 / report.n + dx * dx / report.sxx));
 }
 
 } // namespace
@@ -56,109 +135,65 @@ double StudentT975(int degreesOfFreedom)
     return Quantiles[degreesOfFreedom - 1];
 }
 
-ReportOutcome MakeCalibrationReport(
-    const QStringList &tableTexts, const QStringList &variableTexts, std::optional<int> checkRow)
+std::optional<VariableEstimate> EstimateVariable(const CalibrationReport &report, double measured)
 {
-    ReportOutcome outcome;
-    QStringList fitTexts = tableTexts;
+    const double product = report.slope * measured;
+    const double magnitude = product + report.constant;
+    if (!std::isfinite(magnitude))
+        return std::nullopt;
+    VariableEstimate estimate {
+        measured, magnitude, predictionSe(report, measured), std::nullopt, std::nullopt};
+    if (estimate.predictionSe) {
+        const double half = StudentT975(report.n - 2) * *estimate.predictionSe;
+        estimate.low95 = finite(magnitude - half);
+        estimate.high95 = finite(magnitude + half);
+    }
+    return estimate;
+}
+
+ReportOutcome MakeCalibrationReport(const QStringList &tableTexts, const QStringList &variableTexts,
+    std::optional<int> checkRow, double flagMagnitude)
+{
+    const TableNumbers numbers = ReadTableNumbers(tableTexts);
     if (checkRow) {
         if (*checkRow < 1 || *checkRow > TableRows)
             return {ReportProblem::CheckRowOutOfRange, {}};
-        if (ReadTableNumbers(tableTexts).measured[*checkRow - 1] == VacantMarker)
+        if (numbers.measured[*checkRow - 1] == VacantMarker)
             return {ReportProblem::CheckRowVacant, {}};
-        fitTexts.resize(2 * TableRows);
-        fitTexts[2 * *checkRow - 2].clear(); // the check star takes no part
-        fitTexts[2 * *checkRow - 1].clear();
     }
-    const auto line = FitCalibrationLine(fitTexts);
+    const UsedRows used = usedRows(numbers, checkRow);
+    const auto line = FitSortedRows(
+        std::span(used.measured).first(used.n), std::span(used.catalogue).first(used.n));
     if (!line)
         return {ReportProblem::NoLine, {}};
 
-    const UsedRows used = usedRows(fitTexts);
-    const int n = used.n;
+    ReportOutcome outcome;
     CalibrationReport &report = outcome.report;
-    report.n = n;
+    report.n = used.n;
     report.slope = line->slope;
     report.constant = line->constant;
     report.rmsError = line->error;
-
-    double sumX = 0;
-    for (int i = 0; i < n; ++i)
-        sumX = sumX + used.measured[i];
-    const double meanX = sumX / n;
-    double sxx = 0;
-    double ssr = 0;
+    report.leftOut = used.leftOut;
     std::array<double, TableRows> residuals {};
-    for (int i = 0; i < n; ++i) {
-        const double dx = used.measured[i] - meanX;
-        sxx = sxx + dx * dx;
-        residuals[i] = used.catalogue[i] - (line->slope * used.measured[i] + line->constant);
-        ssr = ssr + residuals[i] * residuals[i];
-    }
-    if (n >= 3) {
-        report.s = finite(std::sqrt(ssr / (n - 2)));
-        if (report.s)
-            report.slopeSe = finite(*report.s / std::sqrt(sxx));
-    }
-
-    for (int i = 0; i < n; ++i) {
-        ReportRow row {used.row[i], used.measured[i], used.catalogue[i],
-            line->slope * used.measured[i] + line->constant, residuals[i], std::nullopt,
-            std::nullopt, false};
-        const double dx = used.measured[i] - meanX;
-        const double leverage = 1.0 / n + dx * dx / sxx;
-        const double oneMinusLeverage = 1 - leverage;
-        if (n >= 3 && oneMinusLeverage > 0)
-            row.deletedResidual = finite(residuals[i] / oneMinusLeverage);
-        if (n >= 4 && oneMinusLeverage > 0) {
-            const double deletedVariance
-                = (ssr - residuals[i] * residuals[i] / oneMinusLeverage) / (n - 3);
-            if (deletedVariance > 0) {
-                row.studentized = finite(
-                    residuals[i] / (std::sqrt(deletedVariance) * std::sqrt(oneMinusLeverage)));
-                row.flagged = !row.studentized || std::fabs(*row.studentized) > FlagLimit;
-            } else {
-                // The others lie exactly on a line: any distance from it is too far.
-                row.flagged = residuals[i] != 0;
-            }
-        }
-        report.rows.push_back(row);
-    }
-
-    // The prediction error at x: the star's own scatter and the line's uncertainty there.
-    const auto predictionSe = [&](double x) -> std::optional<double> {
-        if (!report.s)
-            return std::nullopt;
-        const double dx = x - meanX;
-        return finite(*report.s * std::sqrt(1 + 1.0 / n + dx * dx / sxx));
-    };
+    addScatter(report, used, residuals);
+    addRows(report, used, residuals, flagMagnitude);
 
     for (const QString &text : variableTexts) {
-        const double measured = ParseNumber(text);
-        const double product = line->slope * measured;
-        const double magnitude = product + line->constant;
-        if (!std::isfinite(magnitude))
+        const auto estimate = EstimateVariable(report, ParseNumber(text));
+        if (!estimate)
             return {ReportProblem::MagnitudeOutOfRange, {}};
-        VariableEstimate estimate {
-            measured, magnitude, predictionSe(measured), std::nullopt, std::nullopt};
-        if (estimate.predictionSe) {
-            const double half = StudentT975(n - 2) * *estimate.predictionSe;
-            estimate.low95 = finite(magnitude - half);
-            estimate.high95 = finite(magnitude + half);
-        }
-        report.variables.push_back(estimate);
+        report.variables.push_back(*estimate);
     }
 
     if (checkRow) {
-        const TableNumbers numbers = ReadTableNumbers(tableTexts);
         const double measured = numbers.measured[*checkRow - 1];
         const double catalogue = numbers.catalogue[*checkRow - 1];
-        const double fitted = line->slope * measured + line->constant;
+        const double fitted = report.slope * measured + report.constant;
         CheckStarResult check {
-            *checkRow, measured, catalogue, fitted, catalogue - fitted, std::nullopt};
+            *checkRow, measured, catalogue, fitted, fitted - catalogue, std::nullopt};
         if (!std::isfinite(fitted) || !std::isfinite(check.oMinusC))
-            return {ReportProblem::MagnitudeOutOfRange, {}};
-        if (const auto se = predictionSe(measured))
+            return {ReportProblem::CheckMagnitudeOutOfRange, {}};
+        if (const auto se = predictionSe(report, measured))
             check.z = finite(check.oMinusC / *se);
         report.check = check;
     }

@@ -18,7 +18,7 @@ namespace {
 
 QJsonValue value(std::optional<double> number)
 {
-    return number ? QJsonValue(*number) : QJsonValue(QJsonValue::Null);
+    return number && std::isfinite(*number) ? QJsonValue(*number) : QJsonValue(QJsonValue::Null);
 }
 
 // Shortest text that reads back as the same double.
@@ -52,7 +52,7 @@ QString orNa(const QString &text)
 
 } // namespace
 
-QByteArray json(const CalibrationReport &report)
+QByteArray jsonHead(const CalibrationReport &report)
 {
     QJsonArray rows;
     for (const ReportRow &row : report.rows) {
@@ -62,16 +62,11 @@ QByteArray json(const CalibrationReport &report)
             {QStringLiteral("residual"), row.residual},
             {QStringLiteral("deleted_residual"), value(row.deletedResidual)},
             {QStringLiteral("studentized"), value(row.studentized)},
-            {QStringLiteral("flagged"), row.flagged}});
+            {QStringLiteral("flagged"), row.flagged}, {QStringLiteral("noted"), row.noted}});
     }
-    QJsonArray variables;
-    for (const VariableEstimate &variable : report.variables) {
-        variables.append(QJsonObject {{QStringLiteral("measured"), variable.measured},
-            {QStringLiteral("magnitude"), variable.magnitude},
-            {QStringLiteral("prediction_se"), value(variable.predictionSe)},
-            {QStringLiteral("low95"), value(variable.low95)},
-            {QStringLiteral("high95"), value(variable.high95)}});
-    }
+    QJsonArray leftOut;
+    for (const int row : report.leftOut)
+        leftOut.append(row);
     QJsonValue check(QJsonValue::Null);
     if (report.check) {
         check = QJsonObject {{QStringLiteral("row"), report.check->row},
@@ -80,12 +75,46 @@ QByteArray json(const CalibrationReport &report)
             {QStringLiteral("o_minus_c"), report.check->oMinusC},
             {QStringLiteral("z"), value(report.check->z)}};
     }
+    // "variables" sorts last of the keys: the text up to its "[" is the head.
     const QJsonObject root {{QStringLiteral("n"), report.n},
         {QStringLiteral("slope"), report.slope}, {QStringLiteral("constant"), report.constant},
         {QStringLiteral("rms_error"), report.rmsError}, {QStringLiteral("s"), value(report.s)},
         {QStringLiteral("slope_se"), value(report.slopeSe)}, {QStringLiteral("rows"), rows},
-        {QStringLiteral("variables"), variables}, {QStringLiteral("check"), check}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+        {QStringLiteral("left_out"), leftOut}, {QStringLiteral("check"), check},
+        {QStringLiteral("variables"), QJsonArray()}};
+    const QByteArray whole = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return whole.left(whole.lastIndexOf('[') + 1);
+}
+
+QByteArray jsonVariable(const VariableEstimate &variable, bool first)
+{
+    const QJsonObject object {{QStringLiteral("measured"), variable.measured},
+        {QStringLiteral("magnitude"), variable.magnitude},
+        {QStringLiteral("prediction_se"), value(variable.predictionSe)},
+        {QStringLiteral("low95"), value(variable.low95)},
+        {QStringLiteral("high95"), value(variable.high95)}};
+    QByteArray text = first ? "\n" : ",\n";
+    // Indented as the array's elements are.
+    for (const QByteArray &line :
+        QJsonDocument(object).toJson(QJsonDocument::Indented).split('\n')) {
+        if (!line.isEmpty())
+            text += "        " + line + '\n';
+    }
+    text.chop(1);
+    return text;
+}
+
+QByteArray jsonEnd()
+{
+    return "\n    ]\n}\n";
+}
+
+QByteArray json(const CalibrationReport &report)
+{
+    QByteArray text = jsonHead(report);
+    for (std::size_t i = 0; i < report.variables.size(); ++i)
+        text += jsonVariable(report.variables[i], i == 0);
+    return text + jsonEnd();
 }
 
 namespace {
@@ -165,10 +194,13 @@ std::optional<QString> filterCode(Format format, const QString &typed)
         if (code.compare(QLatin1String("Ic"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("I");
     } else {
+        // AAVSO's codes where VSNET has a band of its own.
         if (code.compare(QLatin1String("R"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("Rc");
         if (code.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("Ic");
+        if (code.compare(QLatin1String("CV"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("C");
     }
     for (const QString &known : filterCodes(format)) {
         if (code.compare(known, Qt::CaseInsensitive) == 0)
@@ -271,7 +303,8 @@ QString vsnetDate(double julianDate)
         .arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
 }
 
-QString aavsoOverlongField(const Submission &submission, const VariableEstimate &variable)
+QString aavsoOverlongField(
+    const Submission &submission, const CalibrationReport &report, const VariableEstimate &variable)
 {
     if (submission.star.size() > 30)
         return QStringLiteral("STARID");
@@ -279,6 +312,9 @@ QString aavsoOverlongField(const Submission &submission, const VariableEstimate 
         return QStringLiteral("MAG");
     if (variable.predictionSe && threeDecimals(*variable.predictionSe).size() > 6)
         return QStringLiteral("MERR");
+    if (report.check && !submission.checkName.isEmpty()
+        && threeDecimals(report.check->measured).size() > 8)
+        return QStringLiteral("KMAG");
     return QString();
 }
 

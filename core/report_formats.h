@@ -16,15 +16,21 @@
 namespace quillet::ReportFormats {
 
 // Every number written so that it reads back as the same double; a value that
-// does not exist is null.
+// does not exist (or is infinite) is null.
 QByteArray json(const CalibrationReport &report);
+// The same text in pieces, for variables that arrive one at a time: the head
+// (everything before the variables), each variable, the end.
+QByteArray jsonHead(const CalibrationReport &report);
+QByteArray jsonVariable(const VariableEstimate &variable, bool first);
+QByteArray jsonEnd();
 
 enum class Format { Aavso, Vsnet };
 
 // The filter code the format writes for what the observer typed, in any case:
 // AAVSO's own codes as AAVSO spells them (Rc and Ic taken as R and I), VSNET's
-// band letters V, B, Rc, Ic, C and CR (R and I taken as Rc and Ic). Nothing for
-// a code the format does not take; "C" alone is no AAVSO code (CV or CR is).
+// band letters V, B, Rc, Ic, C and CR (AAVSO's R, I and CV taken as Rc, Ic and
+// C). Nothing for a code the format does not take; "C" alone is no AAVSO code
+// (CV or CR is).
 std::optional<QString> filterCode(Format format, const QString &typed);
 // Every code the format writes, in the order people look for them.
 QStringList filterCodes(Format format);
@@ -64,8 +70,9 @@ QString aavsoHeader(const Submission &submission);
 QString aavsoLine(const Submission &submission, const CalibrationReport &report,
     const VariableEstimate &variable);
 // The first field of that line longer than the format allows (STARID 30, MAG 8,
-// MERR 6 characters), which WebObs would refuse; empty when all fit.
-QString aavsoOverlongField(const Submission &submission, const VariableEstimate &variable);
+// MERR 6, KMAG 8 characters), which WebObs would refuse; empty when all fit.
+QString aavsoOverlongField(const Submission &submission, const CalibrationReport &report,
+    const VariableEstimate &variable);
 
 // "YYYYMMDD.ddd": the UT date with the day's decimal fraction to three places.
 QString vsnetDate(double julianDate);

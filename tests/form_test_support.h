@@ -23,8 +23,10 @@ public:
         buttonsShown.append(buttons);
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString saveFileName(QWidget *, const QString &, const QString &, bool = false) override
+    QString saveFileName(QWidget *, const QString &title, const QString &suggested, const QString &,
+        bool = false) override
     {
+        fileDialogs.append(title + u'|' + suggested);
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
 
@@ -32,6 +34,7 @@ public:
     QList<Buttons> buttonsShown;
     QList<bool> answers;
     QStringList fileNames; // what the file dialog gives; empty: cancelled
+    QStringList fileDialogs; // each file dialog's "title|suggested"
 };
 
 // A main window whose message boxes the test answers.

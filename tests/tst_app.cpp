@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program itself, started as a user starts it.
-#include "app/startup.h"
+#include "platform/startup.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -129,7 +129,8 @@ void TestCalibrationReport::checkStar()
     QCOMPARE(r.check->row, 6);
     QCOMPARE(r.check->catalogue, 10.75);
     QVERIFY(std::fabs(r.check->fitted - (2 * slope + constant)) < 1e-12);
-    QVERIFY(std::fabs(r.check->oMinusC - (10.75 - 2 * slope - constant)) < 1e-12);
+    QVERIFY(std::fabs(r.check->oMinusC - (2 * slope + constant - 10.75))
+        < 1e-12); // observed - catalogue
     QVERIFY(r.check->z);
     for (const ReportRow &row : r.rows)
         QVERIFY(row.row != 6);

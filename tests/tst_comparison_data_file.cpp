@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/comparison_data_file.h"
+#include "platform/file_layer.h"
 
 #include "test_support.h"
 
@@ -16,11 +17,29 @@
 
 using namespace quillet;
 using namespace quillet::test;
-using ComparisonDataFile::Problem;
+using files::Problem;
 
 namespace {
 
 using FileStatus = struct stat;
+
+// Start-up's read, the close's save and its question, as the window does them.
+ComparisonDataFile::Loaded load(const QString &path)
+{
+    return ComparisonDataFile::loaded(files::readFile(path, ComparisonDataFile::ReadLimit));
+}
+
+files::Replaced save(const QString &path, const QStringList &table, const files::Snapshot &atStart)
+{
+    return files::replaceFile(
+        path, ComparisonDataFile::serialize(table), ComparisonDataFile::replacePolicy(atStart));
+}
+
+ComparisonDataFile::Change changedNow(const QString &path, const files::Snapshot &atStart)
+{
+    return ComparisonDataFile::changedSince(
+        path, atStart, files::readFile(path, ComparisonDataFile::ReadLimit));
+}
 
 bool isFifo(const QString &path)
 {
@@ -208,7 +227,7 @@ void TestComparisonDataFile::stableAfterOneRoundTrip()
 void TestComparisonDataFile::loadMissingFile()
 {
     QTemporaryDir dir;
-    const auto loaded = ComparisonDataFile::load(dir.filePath(QStringLiteral("compdata.txt")));
+    const auto loaded = load(dir.filePath(QStringLiteral("compdata.txt")));
     QVERIFY(!loaded.failure);
     QVERIFY(!loaded.snapshot.exists);
     QCOMPARE(loaded.tableTexts, QStringList(30));
@@ -229,7 +248,7 @@ void TestComparisonDataFile::loadHugeRandomFile()
     file.close();
 
     // Only its beginning was read: it counts as not read, and a save keeps it.
-    const auto loaded = ComparisonDataFile::load(path);
+    const auto loaded = load(path);
     QVERIFY(loaded.failure);
     QCOMPARE(loaded.failure->problem, Problem::ReadCutShort);
     QVERIFY(loaded.snapshot.regular && !loaded.snapshot.read);
@@ -240,12 +259,12 @@ void TestComparisonDataFile::saveReplacesAndReportsFailure()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    QVERIFY(!ComparisonDataFile::save(path, table({{"1", "2"}}), {}).failure);
-    const auto saved = ComparisonDataFile::save(path, table({{"3", "4"}}), {});
+    QVERIFY(!save(path, table({{"1", "2"}}), {}).failure);
+    const auto saved = save(path, table({{"3", "4"}}), {});
     QVERIFY(!saved.failure);
     QCOMPARE(readFile(path), QByteArray(" 3 , 4 \r\n"));
     QCOMPARE(saved.snapshot.bytes, QByteArray(" 3 , 4 \r\n"));
-    QVERIFY(!ComparisonDataFile::changedSince(path, saved.snapshot).changed);
+    QVERIFY(!changedNow(path, saved.snapshot).changed);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"compdata.txt"});
 }
 
@@ -270,12 +289,12 @@ void TestComparisonDataFile::neverOpensWhatIsNoFile()
     const QStringList before
         = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
 
-    const auto loaded = ComparisonDataFile::load(path);
+    const auto loaded = load(path);
     QVERIFY(loaded.failure);
     QCOMPARE(loaded.failure->problem, problem);
     QCOMPARE(loaded.tableTexts, QStringList(30));
 
-    const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), loaded.snapshot);
+    const auto saved = save(path, table({{"1", "2"}}), loaded.snapshot);
     QVERIFY(saved.failure);
     QCOMPARE(saved.failure->problem, problem);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), before);
@@ -294,9 +313,9 @@ void TestComparisonDataFile::saveThroughLinkReplacesTarget()
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
 
-    const auto loaded = ComparisonDataFile::load(link);
+    const auto loaded = load(link);
     QVERIFY(!loaded.failure);
-    QVERIFY(!ComparisonDataFile::save(link, table({{"5", "6"}}), loaded.snapshot).failure);
+    QVERIFY(!save(link, table({{"5", "6"}}), loaded.snapshot).failure);
     QCOMPARE(QFileInfo(link).symLinkTarget(), target);
     QCOMPARE(readFile(target), QByteArray(" 5 , 6 \r\n"));
     FileStatus status {};
@@ -311,12 +330,12 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    ComparisonDataFile::Snapshot unread;
+    files::Snapshot unread;
     unread.exists = true;
     unread.regular = true;
     for (const char *kept : {"compdata.txt.unreadable", "compdata.txt.unreadable-2"}) {
         writeFile(path, "precious");
-        const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+        const auto saved = save(path, table({{"1", "2"}}), unread);
         QVERIFY(!saved.failure);
         QCOMPARE(saved.keptAs, dir.filePath(QString::fromLatin1(kept)));
         QCOMPARE(readFile(saved.keptAs), QByteArray("precious"));
@@ -324,35 +343,34 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
     }
     // The new file is one its owner can read, whatever the unreadable one's mode.
     QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
-    const auto saved = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
-    QVERIFY(saved.defaultMode);
+    QVERIFY(ComparisonDataFile::replacePolicy(unread).defaultMode);
+    const auto saved = save(path, table({{"1", "2"}}), unread);
+    QVERIFY(!saved.failure);
     FileStatus status {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
     const mode_t mask = ::umask(022);
     ::umask(mask);
     QCOMPARE(status.st_mode & 0777, 0666 & ~mask);
     // Kept copies stop at a limit, saying so; the file stays as it was.
-    for (int n = 4; n <= ComparisonDataFile::KeptCopiesLimit; ++n)
+    for (int n = 4; n <= files::KeptCopiesLimit; ++n)
         writeFile(path + QStringLiteral(".unreadable-%1").arg(n), "kept");
     writeFile(path, "precious");
-    const auto full = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+    const auto full = save(path, table({{"1", "2"}}), unread);
     QVERIFY(full.failure);
     QCOMPARE(full.failure->problem, Problem::TooManyKeptCopies);
     QCOMPARE(readFile(path), QByteArray("precious"));
     // Kept by an earlier attempt: not kept again.
     unread.keptAs = path + QStringLiteral(".unreadable");
-    const auto again = ComparisonDataFile::save(path, table({{"1", "2"}}), unread);
+    const auto again = save(path, table({{"1", "2"}}), unread);
     QVERIFY(!again.failure && again.keptAs.isEmpty());
-    QVERIFY(
-        QDir(dir.path()).entryList(QDir::Files).size() == ComparisonDataFile::KeptCopiesLimit + 1);
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).size() == files::KeptCopiesLimit + 1);
     QVERIFY(QFile::remove(path));
-    for (int n = 2; n <= ComparisonDataFile::KeptCopiesLimit; ++n)
+    for (int n = 2; n <= files::KeptCopiesLimit; ++n)
         QVERIFY(QFile::remove(path + QStringLiteral(".unreadable-%1").arg(n)));
 
     // Read at start-up: replaced, nothing kept.
     writeFile(path, "read");
-    const auto readSaved = ComparisonDataFile::save(
-        path, table({{"1", "2"}}), ComparisonDataFile::load(path).snapshot);
+    const auto readSaved = save(path, table({{"1", "2"}}), load(path).snapshot);
     QVERIFY(readSaved.keptAs.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
@@ -361,11 +379,11 @@ void TestComparisonDataFile::changedSince()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    const auto none = ComparisonDataFile::load(path).snapshot;
+    const auto none = load(path).snapshot;
     writeFile(path, " 1 , 2 \r\n");
-    QVERIFY(ComparisonDataFile::changedSince(path, none).changed); // appeared
-    const auto read = ComparisonDataFile::load(path).snapshot;
-    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
+    QVERIFY(changedNow(path, none).changed); // appeared
+    const auto read = load(path).snapshot;
+    QVERIFY(!changedNow(path, read).changed);
 
     // Touched, or the same bytes under a new inode: nothing to lose.
     QFile touched(path);
@@ -373,10 +391,10 @@ void TestComparisonDataFile::changedSince()
     QVERIFY(touched.setFileTime(
         QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
     touched.close();
-    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
+    QVERIFY(!changedNow(path, read).changed);
     QVERIFY(QFile::remove(path));
     writeFile(path, " 1 , 2 \r\n");
-    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed);
+    QVERIFY(!changedNow(path, read).changed);
 
     // Same size, time and file, other contents.
     const QDateTime time = QFileInfo(path).lastModified();
@@ -385,61 +403,42 @@ void TestComparisonDataFile::changedSince()
     QCOMPARE(file.write(" 7 , 2 \r\n"), qint64(9));
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
     file.close();
-    QVERIFY(ComparisonDataFile::changedSince(path, read).changed);
+    QVERIFY(changedNow(path, read).changed);
 
     // The name now leads to another file: the question names it.
     const QString other = dir.filePath(QStringLiteral("other.txt"));
     writeFile(other, " 1 , 2 \r\n");
     QVERIFY(QFile::remove(path) && QFile::link(other, path));
-    const auto linked = ComparisonDataFile::changedSince(path, read);
+    const auto linked = changedNow(path, read);
     QVERIFY(linked.changed);
     QCOMPARE(linked.writesTo, other);
 
     QVERIFY(QFile::remove(path));
-    QVERIFY(!ComparisonDataFile::changedSince(path, read).changed); // nothing there to lose
+    QVERIFY(!changedNow(path, read).changed); // nothing there to lose
 }
 
 // Failures say what went wrong, not just that something did.
 void TestComparisonDataFile::failureNamesCause()
 {
     QTemporaryDir dir;
-    const QString gone = dir.filePath(QStringLiteral("gone"));
-    QVERIFY(QDir().mkdir(gone));
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(gone));
-    const auto folder = ComparisonDataFile::workingFolder(QString());
-    QVERIFY(QDir().rmdir(gone));
-    const auto inRemovedFolder
-        = ComparisonDataFile::save(QStringLiteral("compdata.txt"), table({{"1", "2"}}), {});
-    QVERIFY(inRemovedFolder.failure);
-    QCOMPARE(inRemovedFolder.failure->problem, Problem::FolderMissing);
-    // Removed before start-up, the shell still knows its path; made again, it is
-    // where the save goes.
-    const auto removed = ComparisonDataFile::workingFolder(gone);
-    QVERIFY(removed.removed);
-    QCOMPARE(removed.path, gone);
-    QVERIFY(QDir().mkdir(gone));
-    QVERIFY(!ComparisonDataFile::workingFolder(gone).removed);
-    const QString again
-        = ComparisonDataFile::pathInWorkingFolder(QStringLiteral("compdata.txt"), folder);
-    QVERIFY(!ComparisonDataFile::save(again, table({{"1", "2"}}), {}).failure);
-    QVERIFY(QDir::setCurrent(previous));
-    QCOMPARE(readFile(gone + QStringLiteral("/compdata.txt")), QByteArray(" 1 , 2 \r\n"));
-    QVERIFY(QDir(gone).removeRecursively());
+    // A folder on the way that is not there is named.
+    const auto noFolder
+        = save(dir.filePath(QStringLiteral("nodir/compdata.txt")), table({{"1", "2"}}), {});
+    QCOMPARE(noFolder.failure->problem, Problem::FolderMissing);
+    QCOMPARE(noFolder.failure->folder, dir.filePath(QStringLiteral("nodir")));
 
     // A loop of links is named as one.
     const QString loop = dir.filePath(QStringLiteral("loop"));
     QVERIFY(QFile::link(loop, loop));
-    QCOMPARE(ComparisonDataFile::load(loop).failure->problem, Problem::TooManyLinks);
-    QCOMPARE(ComparisonDataFile::save(loop, table({{"1", "2"}}), {}).failure->problem,
-        Problem::TooManyLinks);
+    QCOMPARE(load(loop).failure->problem, Problem::TooManyLinks);
+    QCOMPARE(save(loop, table({{"1", "2"}}), {}).failure->problem, Problem::TooManyLinks);
     QVERIFY(QFile::remove(loop));
 
     // Under a file size limit the write fails (SIGXFSZ ignored, as the program does).
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
     const auto tooLarge = [&path] {
         const FileSizeLimit limit(4);
-        return ComparisonDataFile::save(path, table({{"1", "2"}}), {});
+        return save(path, table({{"1", "2"}}), {});
     }();
     QVERIFY(tooLarge.failure);
     QCOMPARE(tooLarge.failure->problem, Problem::TooLarge);

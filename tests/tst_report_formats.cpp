@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report's formats for machines and for submission.
-#include "core/aavso_file.h"
 #include "core/calibration_report.h"
 #include "core/report_formats.h"
+#include "report/night_file.h"
 #include "test_support.h"
 
 #include <QJsonArray>
@@ -204,7 +204,9 @@ void TestReportFormats::filterCode_data()
                                    << "Rc";
     QTest::newRow("VSNET I is Ic") << Format::Vsnet << "i"
                                    << "Ic";
-    QTest::newRow("VSNET CV unknown") << Format::Vsnet << "CV"
+    QTest::newRow("VSNET CV is C") << Format::Vsnet << "CV"
+                                   << "C";
+    QTest::newRow("VSNET SG unknown") << Format::Vsnet << "SG"
                                       << "";
 }
 
@@ -249,8 +251,8 @@ void TestReportFormats::jsonReadsBackExactly()
     const CalibrationReport &r = outcome.report;
     const QJsonObject o = QJsonDocument::fromJson(ReportFormats::json(r)).object();
     QCOMPARE(o.keys(),
-        (QStringList {
-            "check", "constant", "n", "rms_error", "rows", "s", "slope", "slope_se", "variables"}));
+        (QStringList {"check", "constant", "left_out", "n", "rms_error", "rows", "s", "slope",
+            "slope_se", "variables"}));
     QCOMPARE(o[u"n"].toInt(), r.n);
     QCOMPARE(o[u"slope"].toDouble(), r.slope);
     QCOMPARE(o[u"constant"].toDouble(), r.constant);
@@ -260,7 +262,7 @@ void TestReportFormats::jsonReadsBackExactly()
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const QJsonObject row = rows[i].toObject();
         QCOMPARE(row.keys(),
-            (QStringList {"catalogue", "deleted_residual", "fitted", "flagged", "measured",
+            (QStringList {"catalogue", "deleted_residual", "fitted", "flagged", "measured", "noted",
                 "residual", "row", "studentized"}));
         QCOMPARE(row[u"residual"].toDouble(), r.rows[i].residual);
         QCOMPARE(row[u"studentized"].toDouble(), *r.rows[i].studentized);
@@ -304,7 +306,7 @@ void TestReportFormats::aavsoAppend_data()
     QTest::newRow("second record") << header + "OLD" << QString() << header + "OLD\nREC\n" << 2;
     QTest::newRow("another case, CR LF")
         << QByteArray("#type=EXTENDED\r\n#obscode=xyz\r\n#DELIM=,\r\nOLD\r\n") << QString()
-        << QByteArray("#type=EXTENDED\r\n#obscode=xyz\r\n#DELIM=,\r\nOLD\r\nREC\n") << 2;
+        << QByteArray("#type=EXTENDED\r\n#obscode=xyz\r\n#DELIM=,\r\nOLD\r\nREC\r\n") << 2;
     QTest::newRow("not AAVSO") << QByteArray("my notes\n") << QString() << QByteArray() << 1;
     QTest::newRow("other observer")
         << QByteArray("#TYPE=Extended\n#OBSCODE=ABC\n#DELIM=,\n") << QString() << QByteArray() << 0;
@@ -331,7 +333,7 @@ void TestReportFormats::aavsoAppend()
     if (after.isEmpty()) {
         QVERIFY(appended.refusal || appended.failure);
         if (path == QLatin1String("/dev/null"))
-            QCOMPARE(appended.failure->problem, ComparisonDataFile::Problem::NotRegularFile);
+            QCOMPARE(appended.failure->problem, files::Problem::NotRegularFile);
         else
             QCOMPARE(readFile(path), before);
     } else {

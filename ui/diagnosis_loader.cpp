@@ -1,24 +1,58 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/diagnosis.h"
+#include "ui/diagnosis_interface.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QPluginLoader>
+
+#include <map>
+#include <memory>
 
 namespace quillet {
 
-DiagnosisWindows *loadDiagnosisWindows(QWidget *mainWindow, InputsProvider inputs, QString &error)
+QString diagnosisPluginPath()
 {
-    // Never unloaded: its windows live as long as the program.
-    static QLibrary plugin(QCoreApplication::applicationDirPath() + QStringLiteral("/../")
-        + QStringLiteral(QUILLET3_PLUGIN_DIR) + QStringLiteral("/libquillet3-diagnosis"));
-    const auto make
-        = reinterpret_cast<MakeDiagnosisWindows>(plugin.resolve(MakeDiagnosisWindowsSymbol));
-    if (!make) {
-        error = plugin.errorString();
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../")
+        + QStringLiteral(QUILLET3_PLUGIN_DIR) + QStringLiteral("/libquillet3-diagnosis.so"));
+}
+
+DiagnosisWindows *loadDiagnosisWindows(
+    const QString &path, QWidget *mainWindow, InputsProvider inputs, QString &error)
+{
+    if (!QFileInfo(path).isFile()) {
+        error = QStringLiteral("%1 がありません").arg(path);
         return nullptr;
     }
-    return make(mainWindow, std::move(inputs));
+    // Never unloaded: their windows live as long as the program.
+    static std::map<QString, std::unique_ptr<QPluginLoader>> loaders;
+    std::unique_ptr<QPluginLoader> &loader = loaders[path];
+    if (!loader)
+        loader = std::make_unique<QPluginLoader>(path);
+    // Qt reads the plugin's description from the file without loading it: a
+    // truncated or foreign file goes no further.
+    const QString iid = loader->metaData().value(QLatin1String("IID")).toString();
+    if (iid.isEmpty()) {
+        loader->load(); // for Qt's own reason
+        error = QStringLiteral("%1 を読み込めませんでした（%2）").arg(path, loader->errorString());
+        return nullptr;
+    }
+    if (iid != QLatin1String(QUILLET3_DIAGNOSIS_IID)) {
+        error = QStringLiteral("%1 はこの Quillet3 のプラグインではありません（%2、必要なのは %3）")
+                    .arg(path, iid, QLatin1String(QUILLET3_DIAGNOSIS_IID));
+        return nullptr;
+    }
+    auto *plugin = qobject_cast<DiagnosisPlugin *>(loader->instance());
+    if (!plugin) {
+        error = QStringLiteral("%1 を読み込めませんでした（%2）").arg(path, loader->errorString());
+        return nullptr;
+    }
+    DiagnosisWindows *windows = plugin->create(mainWindow, std::move(inputs));
+    if (!windows)
+        error = QStringLiteral("%1 が窓を作れませんでした").arg(path);
+    return windows;
 }
 
 } // namespace quillet

@@ -8,8 +8,9 @@
 #include "core/comparison_table.h"
 #include "core/magnitude_text_parser.h"
 #include "core/numeric_text.h"
+#include "platform/file_layer.h"
+#include "report/messages.h"
 #include "ui/form2.h"
-#include "ui/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -175,6 +176,13 @@ Form1::Form1(QWidget *parent)
         connect(m_command[n], &QPushButton::clicked, this, ClickHandlers[n]);
     }
     m_text[31]->installEventFilter(this);
+    // The windows beyond the main window follow its boxes.
+    for (int n = 1; n <= 31; ++n) {
+        connect(m_text[n], &QLineEdit::textChanged, this, [this] {
+            if (m_diagnosis)
+                m_diagnosis->inputsChanged();
+        });
+    }
     m_text[1]->setFocus();
 
     // Shortcuts that no text box or button uses, working from anywhere in the window.
@@ -206,13 +214,13 @@ DiagnosisWindows *Form1::diagnosisWindows()
     if (!m_diagnosis) {
         QString error;
         m_diagnosis.reset(loadDiagnosisWindows(
-            this,
+            m_pluginPath.isEmpty() ? diagnosisPluginPath() : m_pluginPath, this,
             [this] {
-                return DiagnosisInputs {tableTexts(), m_text[31]->text()};
+                return DiagnosisInputs {tableTexts(), m_text[31]->text(), m_folder.path};
             },
             error));
         if (!m_diagnosis)
-            message(QStringLiteral("診断を読み込めませんでした\r") + error);
+            message(QStringLiteral("診断の窓を開けませんでした\r") + error);
     }
     return m_diagnosis.get();
 }
@@ -286,8 +294,9 @@ void Form1::Form_Load()
 {
     command1_click();
     m_text[31]->clear();
-    m_folder = ComparisonDataFile::workingFolder(qEnvironmentVariable("PWD"));
-    const auto loaded = ComparisonDataFile::load(dataFilePath());
+    m_folder = files::workingFolder(qEnvironmentVariable("PWD"));
+    const auto loaded = ComparisonDataFile::loaded(
+        files::readFile(dataFilePath(), ComparisonDataFile::ReadLimit));
     m_fileAtStart = loaded.snapshot;
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
@@ -305,8 +314,7 @@ void Form1::Form_Load()
 
 QString Form1::dataFilePath() const
 {
-    return ComparisonDataFile::pathInWorkingFolder(
-        QString::fromLatin1(ComparisonDataFile::FileName), m_folder);
+    return files::pathInWorkingFolder(QString::fromLatin1(ComparisonDataFile::FileName), m_folder);
 }
 
 // Shut-down: offers to save. A save that fails keeps the window open (Cancel set)
@@ -315,38 +323,42 @@ QString Form1::dataFilePath() const
 void Form1::Form_Unload(int &Cancel)
 {
     if (message(
-            QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)) {
-        const QString path = dataFilePath();
-        // Another program (a second copy, say) wrote the file since start-up, or
-        // the name now leads to another file: replacing it could lose its rows.
-        const auto change = ComparisonDataFile::changedSince(path, m_fileAtStart);
-        if (change.changed
-            && !message(messages::changedSinceStart(path, change.writesTo),
-                forms::MessageBoxes::Buttons::OkCancel)) {
-            Cancel = 1;
-            return;
-        }
-        const auto saved = ComparisonDataFile::save(path, tableTexts(), m_fileAtStart);
-        if (!saved.keptAs.isEmpty())
-            m_fileAtStart.keptAs = saved.keptAs; // kept once, whatever follows
-        if (saved.failure) {
-            if (!saveElsewhere(messages::saveFailed(*saved.failure, m_fileAtStart.keptAs))) {
-                Cancel = 1;
-                return;
-            }
-        } else {
-            const QString keptAs = m_fileAtStart.keptAs;
-            m_fileAtStart = saved.snapshot;
-            if (!keptAs.isEmpty())
-                message(messages::keptAside(path, keptAs, saved.defaultMode));
-            if (saved.syncFailure)
-                message(messages::savedButNotSynced(*saved.syncFailure));
-        }
+            QStringLiteral("比較星データを保存しますか"), forms::MessageBoxes::Buttons::OkCancel)
+        && !saveTable()) {
+        Cancel = 1;
+        return;
     }
     if (m_form2)
         m_form2->close();
     if (m_diagnosis)
         m_diagnosis->closeAll();
+}
+
+bool Form1::saveTable()
+{
+    const QString path = dataFilePath();
+    // Another program (a second copy, say) wrote the file since start-up, or
+    // the name now leads to another file: replacing it could lose its rows.
+    const auto change = ComparisonDataFile::changedSince(
+        path, m_fileAtStart, files::readFile(path, ComparisonDataFile::ReadLimit));
+    if (change.changed
+        && !message(messages::changedSinceStart(path, change.writesTo),
+            forms::MessageBoxes::Buttons::OkCancel))
+        return false;
+    const files::ReplacePolicy policy = ComparisonDataFile::replacePolicy(m_fileAtStart);
+    const auto saved
+        = files::replaceFile(path, ComparisonDataFile::serialize(tableTexts()), policy);
+    if (!saved.keptAs.isEmpty())
+        m_fileAtStart.keptAs = saved.keptAs; // kept once, whatever follows
+    if (saved.failure)
+        return saveElsewhere(messages::saveFailed(*saved.failure, m_fileAtStart.keptAs));
+    const QString keptAs = m_fileAtStart.keptAs;
+    m_fileAtStart = saved.snapshot;
+    if (!keptAs.isEmpty())
+        message(messages::keptAside(path, keptAs, policy.defaultMode));
+    if (saved.syncFailure)
+        message(messages::savedButNotSynced(*saved.syncFailure));
+    return true;
 }
 
 // After a failed save: offers to save the table to a file the user chooses.
@@ -356,13 +368,14 @@ bool Form1::saveElsewhere(const QString &failure)
     QString why = failure;
     while (message(why + QStringLiteral("\r別のファイルに保存しますか"),
         forms::MessageBoxes::Buttons::OkCancel)) {
-        const QString chosen = m_messageBoxes->saveFileName(this,
-            m_folder.path.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName)
-                                    : m_folder.path + QStringLiteral("/compdata.txt"),
-            QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
+        const QString chosen
+            = m_messageBoxes->saveFileName(this, QStringLiteral("比較星データの保存先"),
+                m_folder.path.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName)
+                                        : m_folder.path + QStringLiteral("/compdata.txt"),
+                QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
         if (chosen.isEmpty())
             return false;
-        const auto saved = ComparisonDataFile::save(chosen, tableTexts(), {});
+        const auto saved = files::replaceFile(chosen, ComparisonDataFile::serialize(tableTexts()));
         if (!saved.failure) {
             message(QStringLiteral("比較星データを %1 に保存しました").arg(chosen));
             if (saved.syncFailure)

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "core/comparison_data_file.h"
-#include "ui/diagnosis.h"
+#include "platform/file_layer.h"
+#include "ui/diagnosis_interface.h"
 #include "ui/form2.h"
 #include "ui/forms.h"
 
@@ -62,6 +63,8 @@ public:
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     // Replaces the plugin's windows (tests link them in); nullptr loads the plugin.
     void setDiagnosisWindows(DiagnosisWindows *windows);
+    // Loads the plugin from path instead of from beside the program (tests).
+    void setDiagnosisPluginPath(const QString &path) { m_pluginPath = path; }
 
 public Q_SLOTS:
     // Start-up fills the table from compdata.txt; shut-down offers to save it.
@@ -122,6 +125,9 @@ private:
         forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
     QString dataFilePath() const;
     DiagnosisWindows *diagnosisWindows();
+    // Saves the table as the close does, asking what it must; false: not saved,
+    // the table stays in the window.
+    bool saveTable();
     bool saveElsewhere(const QString &failure);
 
     forms::RealMessageBoxes m_realMessageBoxes;
@@ -134,13 +140,14 @@ private:
     // compdata.txt as start-up found it (or the last save wrote it): a save asks
     // before replacing a file another program wrote since, and keeps one that
     // could not be read.
-    ComparisonDataFile::Snapshot m_fileAtStart;
+    files::Snapshot m_fileAtStart;
     // The working folder as start-up found it: a save goes there even after the
     // folder was removed and made again.
-    ComparisonDataFile::WorkingFolder m_folder;
+    files::WorkingFolder m_folder;
     QAction *m_diagnosisAction = nullptr;
     QAction *m_reportLinesAction = nullptr;
     std::unique_ptr<DiagnosisWindows> m_diagnosis; // made on first use
+    QString m_pluginPath;
 };
 
 } // namespace quillet

@@ -80,11 +80,11 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
     return box.exec() == QMessageBox::Ok;
 }
 
-QString RealMessageBoxes::saveFileName(
-    QWidget *parent, const QString &suggested, const QString &filter, bool appending)
+QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &title,
+    const QString &suggested, const QString &filter, bool appending)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存先"), suggested, filter,
-        nullptr, appending ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr,
+        appending ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
 }
 
 QString multiLineText(const QPlainTextEdit *box)
@@ -223,13 +223,21 @@ bool isValueLabel(const ControlSpec &entry)
 
 } // namespace
 
-QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<ControlSpec> &specs)
+void showsResult(QLabel *label, const QString &role)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(valueLabelFactory);
         return true;
     }();
     Q_UNUSED(factoryInstalled);
+    label->setProperty(RoleProperty, role);
+    // An interface made while the label was being built does not know its role.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(label))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<ControlSpec> &specs)
+{
     auto *enterFilter = new EnterPressesButton(window);
     QHash<QString, QWidget *> controls;
     for (const ControlSpec &entry : specs) {
@@ -242,10 +250,7 @@ QHash<QString, QWidget *> buildControls(QWidget *window, const std::vector<Contr
         control->setObjectName(entry.name);
         control->setGeometry(twipsRect(entry.left, entry.top, entry.width, entry.height));
         if (isValueLabel(entry)) {
-            control->setProperty(RoleProperty, entry.role);
-            // An interface made while the label was being built does not know its role.
-            if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(control))
-                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+            showsResult(static_cast<QLabel *>(control), entry.role);
         } else {
             control->setAccessibleName(entry.role.isEmpty() ? entry.caption : entry.role);
         }

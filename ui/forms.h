@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
@@ -40,12 +41,12 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows text (a carriage return starts a new line); true exactly when OK was chosen.
     virtual bool show(QWidget *parent, const QString &text, Buttons buttons) = 0;
-    // Asks where to save a file (suggested: the folder and name offered first;
-    // filter: the kinds offered, as QFileDialog takes them); appending: an
-    // existing file is chosen to be added to, not replaced, so no question.
-    // Empty when the user cancelled.
-    virtual QString saveFileName(
-        QWidget *parent, const QString &suggested, const QString &filter, bool appending = false)
+    // Asks where to save a file (title: what for; suggested: the folder and name
+    // offered first; filter: the kinds offered, as QFileDialog takes them);
+    // appending: an existing file is chosen to be added to, not replaced, so no
+    // question. Empty when the user cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &suggested,
+        const QString &filter, bool appending = false)
         = 0;
 };
 
@@ -54,8 +55,8 @@ class RealMessageBoxes final : public MessageBoxes
 {
 public:
     bool show(QWidget *parent, const QString &text, Buttons buttons) override;
-    QString saveFileName(QWidget *parent, const QString &suggested, const QString &filter,
-        bool appending = false) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &suggested,
+        const QString &filter, bool appending = false) override;
 };
 
 // Gives a top-level window the screen's own colormap on X11 (elsewhere nothing
@@ -64,6 +65,10 @@ public:
 // by one and paint a window that lies inside another one (the graph, a message
 // box) black. Call before the window is shown.
 void useScreenColormap(QWidget *window);
+
+// A label that shows a result: a screen reader hears its role followed by
+// what it shows at that moment ("変光星の等級 11.75"), never an old text.
+void showsResult(QLabel *label, const QString &role);
 
 // The text of a multi-line box as typed or pasted, with each line break as
 // carriage return + line feed, as the callers count characters.

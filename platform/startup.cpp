@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/startup.h"
+#include "platform/startup.h"
 
 #include <QByteArray>
 
@@ -94,11 +94,12 @@ namespace {
 const char *g_program = "";
 QtMessageHandler g_forward = nullptr;
 QStringList g_warnings; // Qt's warnings before a fatal one: they name its cause
+bool g_starting = false;
 
-void failureHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+void startingHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtFatalMsg) {
-        // Qt would abort with a core dump; nothing of the program has run yet.
+        // Qt would abort with a core dump while nothing of the program has run.
         std::fprintf(stderr, "%s\n", qPrintable(platformFailure(g_program, text, g_warnings)));
         std::_Exit(1);
     }
@@ -112,13 +113,28 @@ void failureHandler(QtMsgType type, const QMessageLogContext &context, const QSt
 
 } // namespace
 
-void installFailureHandler(const char *program, QtMessageHandler forward)
+StartingHandler::StartingHandler(const char *program, QtMessageHandler forward)
 {
     g_program = program;
     g_forward = forward;
-    const QtMessageHandler previous = qInstallMessageHandler(failureHandler);
+    g_starting = true;
+    const QtMessageHandler previous = qInstallMessageHandler(startingHandler);
     if (!g_forward)
         g_forward = previous;
+}
+
+StartingHandler::~StartingHandler()
+{
+    finish();
+}
+
+void StartingHandler::finish()
+{
+    if (!g_starting)
+        return;
+    g_starting = false;
+    g_warnings.clear();
+    qInstallMessageHandler(g_forward);
 }
 
 } // namespace quillet::startup

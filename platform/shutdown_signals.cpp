@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/shutdown_signals.h"
+#include "platform/shutdown_signals.h"
 
 #include <QSocketNotifier>
 

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/calibration_plot.h"
+#include "report/calibration_plot.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QChart>
-#include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
-#include <QPixmap>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -144,12 +144,14 @@ QChart *makeCalibrationChart(const CalibrationReport &report)
 
 QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
 {
+    // Off screen: the chart in a scene of its own, laid out and painted once.
+    QGraphicsScene scene;
     QChart *chart = makeCalibrationChart(report);
-    QChartView view(chart);
-    view.setRenderHint(QPainter::Antialiasing);
-    view.resize(PlotSize);
-    view.show(); // lays the chart out (off screen: the report uses no display)
-    QApplication::processEvents();
+    scene.addItem(chart); // the scene owns it
+    chart->setGeometry(QRectF(QPointF(0, 0), PlotSize));
+    chart->layout()->activate();
+    const QRectF area(QPointF(0, 0), PlotSize);
+    scene.setSceneRect(area);
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -160,10 +162,17 @@ QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
         generator.setViewBox(QRect(QPoint(0, 0), PlotSize));
         generator.setTitle(chart->title());
         QPainter painter(&generator);
-        view.render(&painter);
+        painter.setRenderHint(QPainter::Antialiasing);
+        scene.render(&painter, area, area);
     } else {
+        QImage image(PlotSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        scene.render(&painter, area, area);
+        painter.end();
         buffer.open(QIODevice::WriteOnly);
-        view.grab().save(&buffer, "PNG");
+        image.save(&buffer, "PNG");
     }
     return bytes;
 }

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/messages.h"
+#include "report/messages.h"
 
 #include "core/numeric_text.h"
 
@@ -8,9 +8,23 @@
 
 namespace quillet::messages {
 
-QString fileProblem(const ComparisonDataFile::Failure &failure, const QString &name)
+namespace {
+
+// A limit in the unit people read it in: "64 KiB", "16 MiB".
+QString sizeText(qint64 bytes)
 {
-    using ComparisonDataFile::Problem;
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
+    if (bytes >= 1024 && bytes % 1024 == 0)
+        return QStringLiteral("%1 KiB").arg(bytes / 1024);
+    return QStringLiteral("%1 バイト").arg(bytes);
+}
+
+} // namespace
+
+QString fileProblem(const files::Failure &failure, const QString &name)
+{
+    using files::Problem;
     switch (failure.problem) {
     case Problem::Folder:
         return QStringLiteral("%1 はフォルダです").arg(name);
@@ -21,14 +35,18 @@ QString fileProblem(const ComparisonDataFile::Failure &failure, const QString &n
         return QStringLiteral("%1 はリンクですが、リンク先がありません").arg(name);
     case Problem::NoPermission:
         return QStringLiteral("%1 を読み書きする権限がありません").arg(name);
+    case Problem::FolderNoPermission:
+        return QStringLiteral("フォルダ %1 にファイルを作る権限がありません").arg(failure.folder);
     case Problem::ReadOnlyPlace:
         return QStringLiteral("書き込みできない場所です（読み取り専用）");
     case Problem::DiskFull:
         return QStringLiteral("ディスクの空きがありません");
     case Problem::TooLarge:
         return QStringLiteral("ファイルの大きさの上限を超えます");
-    case Problem::FolderMissing:
+    case Problem::WorkingFolderMissing:
         return QStringLiteral("作業フォルダがありません（削除または移動されました）");
+    case Problem::FolderMissing:
+        return QStringLiteral("フォルダ %1 がありません").arg(failure.folder);
     case Problem::TooManyLinks:
         return QStringLiteral("%1 のリンクが多すぎるか、輪になっています").arg(name);
     case Problem::OtherFileSystem:
@@ -37,11 +55,12 @@ QString fileProblem(const ComparisonDataFile::Failure &failure, const QString &n
         return QStringLiteral("読み込めなかったファイルを残す名前（%1.unreadable から -%2 まで）が"
                               "すべて使われています\rいらないものを消して下さい")
             .arg(name)
-            .arg(ComparisonDataFile::KeptCopiesLimit);
+            .arg(files::KeptCopiesLimit);
     case Problem::ReadCutShort:
-        return QStringLiteral("%1 が大きすぎて、始めの %2 KiB しか読めませんでした")
-            .arg(name)
-            .arg(ComparisonDataFile::ReadLimit / 1024);
+        return QStringLiteral("%1 が大きすぎて、始めの %2 しか読めませんでした")
+            .arg(name, sizeText(failure.limit));
+    case Problem::OverLimit:
+        return QStringLiteral("%1 が大きすぎます（%2 まで）").arg(name, sizeText(failure.limit));
     case Problem::Other:
         break;
     }
@@ -51,7 +70,7 @@ QString fileProblem(const ComparisonDataFile::Failure &failure, const QString &n
         .arg(code ? QString::fromLatin1(code) : QString::number(failure.systemError));
 }
 
-QString loadFailed(const ComparisonDataFile::Failure &failure, const QString &name)
+QString loadFailed(const files::Failure &failure, const QString &name)
 {
     return QStringLiteral("比較星データを読み込めませんでした\r") + fileProblem(failure, name);
 }
@@ -81,8 +100,7 @@ QString changedSinceStart(const QString &name, const QString &writesTo)
     return text + QStringLiteral("\rこの内容で置き換えて保存しますか");
 }
 
-QString saveFailed(
-    const ComparisonDataFile::Failure &failure, const QString &keptAs, const QString &name)
+QString saveFailed(const files::Failure &failure, const QString &keptAs, const QString &name)
 {
     QString text
         = QStringLiteral("比較星データを保存できませんでした\r") + fileProblem(failure, name);
@@ -101,7 +119,7 @@ QString keptAside(const QString &name, const QString &keptAs, bool defaultMode)
     return text;
 }
 
-QString savedButNotSynced(const ComparisonDataFile::Failure &failure)
+QString savedButNotSynced(const files::Failure &failure)
 {
     return QStringLiteral(
                "比較星データは保存しましたが、フォルダをディスクに書き込めませんでした\r")
@@ -115,6 +133,8 @@ QString reportProblem(ReportProblem problem)
         return measureProblem(MeasureProblem::NoLine);
     case ReportProblem::MagnitudeOutOfRange:
         return measureProblem(MeasureProblem::MagnitudeOutOfRange);
+    case ReportProblem::CheckMagnitudeOutOfRange:
+        return QStringLiteral("チェック星の等級を計算できません\rチェック星の測光値が大きすぎます");
     case ReportProblem::CheckRowOutOfRange:
     case ReportProblem::CheckRowVacant:
         break;
@@ -124,7 +144,7 @@ QString reportProblem(ReportProblem problem)
 
 QString notANumber(const QString &value)
 {
-    return QStringLiteral("測光値が数値ではありません: %1").arg(value);
+    return QStringLiteral("測光値が数値ではありません: %1").arg(visible(value));
 }
 
 QString aavsoUnfiltered()
@@ -150,6 +170,39 @@ QString notVsnetForm(const QString &star)
 {
     return QStringLiteral("警告: 星名 %1 は VSNET の形（星座の略符が先、例 CYGSS）ではありません")
         .arg(star);
+}
+
+QString flaggedRows(const QStringList &rows)
+{
+    return QStringLiteral("注意: 行 %1 の比較星が近似直線から外れています（診断で確かめて下さい）")
+        .arg(rows.join(QStringLiteral(", ")));
+}
+
+QString visible(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case 0:
+            shown += QLatin1String("\\0");
+            break;
+        case u'\r':
+            shown += QLatin1String("\\r");
+            break;
+        case u'\n':
+            shown += QLatin1String("\\n");
+            break;
+        case u'\t':
+            shown += QLatin1String("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                shown += c;
+        }
+    }
+    return shown;
 }
 
 QString measureProblem(MeasureProblem problem)

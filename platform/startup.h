@@ -36,9 +36,19 @@ bool isSetUpNote(const QString &text);
 // texts in Chinese forms. Call before the application object exists.
 void preferJapaneseFaces();
 
-// Installs a message handler that turns a fatal platform failure into
-// platformFailure's line and exit status 1, and passes everything else on to
-// forward (or prints it).
-void installFailureHandler(const char *program, QtMessageHandler forward = nullptr);
+// While starting: Qt's fatal message during the platform's set-up becomes
+// platformFailure's line and exit status 1 instead of Qt's abort; everything
+// else goes to forward (or is printed). Once the program runs (finish(), or
+// at the end of the guard's life) forward alone takes Qt's messages, so that a
+// later fatal error aborts as Qt's own do, with its core dump.
+class StartingHandler
+{
+public:
+    explicit StartingHandler(const char *program, QtMessageHandler forward = nullptr);
+    ~StartingHandler();
+    StartingHandler(const StartingHandler &) = delete;
+    StartingHandler &operator=(const StartingHandler &) = delete;
+    void finish();
+};
 
 } // namespace quillet::startup

@@ -5,6 +5,7 @@
 #include "core/calibration.h"
 #include "core/calibration_report.h"
 #include "core/comparison_data_file.h"
+#include "core/file_state.h"
 
 #include <QString>
 
@@ -14,11 +15,11 @@
 namespace quillet::messages {
 
 // Why compdata.txt (or the file named) could not be read or written.
-QString fileProblem(const ComparisonDataFile::Failure &failure,
+QString fileProblem(const files::Failure &failure,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // "The comparison-star data could not be read" and why.
-QString loadFailed(const ComparisonDataFile::Failure &failure,
+QString loadFailed(const files::Failure &failure,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // "The comparison-star data could not be read": there is no such file.
@@ -31,7 +32,7 @@ QString folderRemovedAtStart(const QString &path);
 QString changedSinceStart(const QString &name, const QString &writesTo);
 
 // The save failed, and why; where an unreadable file was kept, when it was.
-QString saveFailed(const ComparisonDataFile::Failure &failure, const QString &keptAs,
+QString saveFailed(const files::Failure &failure, const QString &keptAs,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // The file that could not be read was kept under keptAs; the new one has the
@@ -39,7 +40,7 @@ QString saveFailed(const ComparisonDataFile::Failure &failure, const QString &ke
 QString keptAside(const QString &name, const QString &keptAs, bool defaultMode);
 
 // The table is in place, but the folder could not be synced.
-QString savedButNotSynced(const ComparisonDataFile::Failure &failure);
+QString savedButNotSynced(const files::Failure &failure);
 
 // Why a calibration report has no result.
 QString reportProblem(ReportProblem problem);
@@ -50,6 +51,11 @@ QString aavsoUnfiltered(); // "C" is no AAVSO filter
 QString aavsoOverlong(const QString &field); // a field longer than AAVSO takes
 QString aavsoErrorTooLarge(double measured, double error); // 1 mag or more
 QString notVsnetForm(const QString &star); // no constellation first
+QString flaggedRows(const QStringList &rows); // comparison stars off the line
+
+// The text with what cannot be seen made visible: control characters as
+// "\0", "\r", "\t", "\n" or "\xNN".
+QString visible(const QString &text);
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);

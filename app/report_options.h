@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/calibration_report.h"
+#include "report/submission.h"
+
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// quillet3-report's command line. Parsed by hand: measured values are often
+// negative, and anything that does not begin with "--" is a value.
+namespace quillet::report {
+
+enum class Output { Text, Json, Aavso, Vsnet };
+
+struct Options
+{
+    bool help = false;
+    bool version = false;
+    QString table; // empty: compdata.txt in the working folder
+    std::optional<int> check;
+    Output output = Output::Text;
+    QString plot;
+    double flagMagnitude = DefaultFlagMagnitude;
+    submission::Typed typed; // --star, --jd, --filter, --obscode, --obstype, --chart, --check-name
+    QStringList variables; // given as arguments; none: standard input
+};
+
+struct Parsed
+{
+    Options options;
+    QString usageError; // why the command line cannot be run; empty when it can
+};
+
+// The arguments as the program got them (bytes: a name that is not UTF-8 is
+// kept as such, for the validator to refuse).
+Parsed parseArguments(const QByteArrayList &arguments);
+
+// The usage text, with each format's filter codes.
+QString usage();
+
+} // namespace quillet::report

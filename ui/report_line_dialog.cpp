@@ -1,0 +1,399 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/report_line_dialog.h"
+
+#include "core/julian_date.h"
+#include "core/numeric_text.h"
+#include "core/report_formats.h"
+#include "quillet3_version.h"
+#include "report/messages.h"
+#include "report/night_file.h"
+#include "report/report_text.h"
+#include "report/submission.h"
+#include "ui/diagnosis_windows.h"
+#include "ui/settings.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillet {
+
+namespace {
+
+using ReportFormats::Format;
+
+QString shown(QString text)
+{
+    return text.replace(u'\r', u'\n');
+}
+
+QLabel *resultLabel(QWidget *parent, const QString &role)
+{
+    auto *label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    forms::showsResult(label, role);
+    return label;
+}
+
+// Why the night's file took no record, in words.
+QString appendRefused(
+    const QString &path, const AavsoFile::Appended &appended, const QString &obscode)
+{
+    if (appended.failure)
+        return messages::fileProblem(*appended.failure, path);
+    switch (*appended.refusal) {
+    case AavsoFile::Refusal::NotAavso:
+        return QStringLiteral("%1 は AAVSO Extended のファイルではありません").arg(path);
+    case AavsoFile::Refusal::OtherObscode:
+        return QStringLiteral("%1 の観測者コードは %2 です（今の観測者コードは %3）")
+            .arg(path, appended.fileObscode, obscode);
+    case AavsoFile::Refusal::OtherDelimiter:
+        return QStringLiteral("%1 の区切り文字が , ではありません").arg(path);
+    case AavsoFile::Refusal::Duplicate:
+        break;
+    }
+    return QStringLiteral("%1 には同じ記録がすでにあります").arg(path);
+}
+
+} // namespace
+
+ReportLineDialog::ReportLineDialog(
+    InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent)
+    : QDialog(parent)
+    , m_inputs(std::move(inputs))
+    , m_boxes(boxes)
+{
+    setWindowTitle(QStringLiteral("報告行"));
+    setModal(false);
+    auto *layout = new QVBoxLayout(this);
+    buildFields(layout);
+    buildLines(layout);
+    restoreFields();
+    resize(780, 560);
+    m_time->setText(
+        TimeOfJulianDate(2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / 86400000.0));
+    timeEdited();
+}
+
+ReportLineDialog::~ReportLineDialog()
+{
+    remember();
+}
+
+void ReportLineDialog::buildFields(QVBoxLayout *layout)
+{
+    auto *form = new QFormLayout;
+    const auto add = [this, form](const QString &label, QWidget *field, QLayout *row = nullptr) {
+        field->setAccessibleName(label);
+        auto *caption = new QLabel(label, this);
+        caption->setBuddy(field);
+        if (row)
+            form->addRow(caption, row);
+        else
+            form->addRow(caption, field);
+    };
+    const auto text = [this]() {
+        auto *edit = new QLineEdit(this);
+        connect(edit, &QLineEdit::textChanged, this, &ReportLineDialog::recompute);
+        return edit;
+    };
+    m_star = text();
+    add(QStringLiteral("星名"), m_star);
+    m_time = new QLineEdit(this);
+    m_time->setPlaceholderText(QStringLiteral("2026-12-07 21:34:12"));
+    m_timeProblem = resultLabel(this, QStringLiteral("日時の問題"));
+    auto *timeRow = new QHBoxLayout;
+    timeRow->addWidget(m_time);
+    timeRow->addWidget(m_timeProblem, 1);
+    add(QStringLiteral("日時 (UT)"), m_time, timeRow);
+    m_jd = new QLineEdit(this);
+    add(QStringLiteral("JD"), m_jd);
+    // AAVSO's codes: every advice given here can be followed.
+    m_filter = new QComboBox(this);
+    m_filter->addItems(ReportFormats::filterCodes(Format::Aavso));
+    add(QStringLiteral("フィルター"), m_filter);
+    m_obscode = text();
+    add(QStringLiteral("観測者コード"), m_obscode);
+    m_chart = text();
+    add(QStringLiteral("チャート"), m_chart);
+    m_check = new QComboBox(this);
+    add(QStringLiteral("チェック星"), m_check);
+    m_checkName = text();
+    add(QStringLiteral("チェック星名"), m_checkName);
+    layout->addLayout(form);
+
+    connect(m_time, &QLineEdit::textEdited, this, &ReportLineDialog::timeEdited);
+    connect(m_jd, &QLineEdit::textEdited, this, &ReportLineDialog::julianDateEdited);
+    connect(m_filter, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
+    connect(m_check, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
+}
+
+void ReportLineDialog::buildLines(QVBoxLayout *layout)
+{
+    auto *reportedRow = new QHBoxLayout;
+    reportedRow->addWidget(new QLabel(QStringLiteral("報告する等級"), this));
+    m_reported = resultLabel(this, QStringLiteral("報告する等級"));
+    reportedRow->addWidget(m_reported, 1);
+    layout->addLayout(reportedRow);
+
+    const auto addLine = [this, layout](const QString &name, QLineEdit *&line, QLabel *&problem) {
+        auto *row = new QHBoxLayout;
+        auto *label = new QLabel(name, this);
+        line = new QLineEdit(this);
+        line->setReadOnly(true);
+        line->setAccessibleName(name);
+        label->setBuddy(line);
+        auto *copy = new QPushButton(QStringLiteral("コピー"), this);
+        copy->setAccessibleName(name + QStringLiteral(" をコピー"));
+        connect(copy, &QPushButton::clicked, this, [this, line] {
+            recompute(); // never an old line
+            QGuiApplication::clipboard()->setText(line->text());
+        });
+        row->addWidget(label);
+        row->addWidget(line, 1);
+        row->addWidget(copy);
+        layout->addLayout(row);
+        problem = resultLabel(this, name + QStringLiteral(" の問題"));
+        layout->addWidget(problem);
+    };
+    addLine(QStringLiteral("VSNET"), m_vsnet, m_vsnetProblem);
+    addLine(QStringLiteral("AAVSO"), m_aavso, m_aavsoProblem);
+    m_warning = resultLabel(this, QStringLiteral("警告"));
+    layout->addWidget(m_warning);
+    auto *appendRow = new QHBoxLayout;
+    auto *append = new QPushButton(QStringLiteral("AAVSO ファイルに追加…"), this);
+    append->setAutoDefault(false);
+    m_records = resultLabel(this, QStringLiteral("AAVSO ファイルの記録数"));
+    appendRow->addWidget(append);
+    appendRow->addWidget(m_records, 1);
+    layout->addLayout(appendRow);
+    layout->addStretch();
+    connect(append, &QPushButton::clicked, this, &ReportLineDialog::appendToAavsoFile);
+}
+
+void ReportLineDialog::restoreFields()
+{
+    const QSettings settings;
+    m_star->setText(settings.value(settings::key(settings::ReportStar)).toString());
+    m_obscode->setText(settings.value(settings::key(settings::ReportObscode)).toString());
+    m_chart->setText(settings.value(settings::key(settings::ReportChart)).toString());
+    // An older file may hold VSNET's spelling (Rc): AAVSO's code for it.
+    const QString filter = settings.value(settings::key(settings::ReportFilter)).toString();
+    const int at = m_filter->findText(
+        ReportFormats::filterCode(Format::Aavso, filter).value_or(QStringLiteral("V")));
+    m_filter->setCurrentIndex(at < 0 ? 0 : at);
+}
+
+QString ReportLineDialog::reported() const
+{
+    return m_reported->text();
+}
+QString ReportLineDialog::timeProblem() const
+{
+    return m_timeProblem->text();
+}
+QString ReportLineDialog::vsnetLine() const
+{
+    return m_vsnet->text();
+}
+QString ReportLineDialog::aavsoLine() const
+{
+    return m_aavso->text();
+}
+QString ReportLineDialog::vsnetProblem() const
+{
+    return m_vsnetProblem->text();
+}
+QString ReportLineDialog::aavsoProblem() const
+{
+    return m_aavsoProblem->text();
+}
+QString ReportLineDialog::warning() const
+{
+    return m_warning->text();
+}
+QString ReportLineDialog::records() const
+{
+    return m_records->text();
+}
+
+// The time as typed; JD follows it, or keeps its last good value.
+void ReportLineDialog::timeEdited()
+{
+    if (const auto jd = JulianDateOfTime(m_time->text())) {
+        m_jd->setText(QString::number(*jd, 'f', 5));
+        m_timeProblem->clear();
+    } else {
+        m_timeProblem->setText(
+            QStringLiteral("日時として読めません（例 2026-12-07 21:34:12）。JD はそのままです"));
+    }
+    recompute();
+}
+
+void ReportLineDialog::julianDateEdited()
+{
+    if (const auto jd = ReportFormats::julianDate(m_jd->text())) {
+        m_time->setText(TimeOfJulianDate(*jd));
+        m_timeProblem->clear();
+    }
+    recompute();
+}
+
+void ReportLineDialog::inputsChanged()
+{
+    // Many boxes change in one command (a clear, an import): shown once after it.
+    if (m_pending)
+        return;
+    m_pending = true;
+    QMetaObject::invokeMethod(this, &ReportLineDialog::recompute, Qt::QueuedConnection);
+}
+
+void ReportLineDialog::recompute()
+{
+    if (!m_aavso)
+        return; // still being built
+    m_pending = false;
+    const DiagnosisInputs inputs = m_inputs();
+    fillCheckChoice(m_check, inputs.tableTexts);
+    const QString variable = inputs.variableText.trimmed();
+    if (variable.isEmpty())
+        return showCommonProblem(shown(messages::measureProblem(MeasureProblem::NoVariableValue)));
+    if (!ParseWholeNumber(variable))
+        return showCommonProblem(messages::notANumber(inputs.variableText));
+    const ReportOutcome outcome
+        = MakeCalibrationReport(inputs.tableTexts, {variable}, checkRowOf(m_check));
+    if (outcome.problem)
+        return showCommonProblem(shown(messages::reportProblem(*outcome.problem)));
+    showLines(variable, outcome.report);
+}
+
+void ReportLineDialog::showCommonProblem(const QString &why)
+{
+    m_reported->setText(why);
+    for (QLineEdit *line : {m_vsnet, m_aavso})
+        line->clear();
+    for (QLabel *problem : {m_vsnetProblem, m_aavsoProblem})
+        problem->setText(why);
+    m_warning->clear();
+    m_aavsoHeader.clear();
+    m_flaggedRows.clear();
+}
+
+void ReportLineDialog::showLines(const QString &variable, const CalibrationReport &report)
+{
+    const VariableEstimate &v = report.variables.front();
+    m_reported->setText(v.predictionSe
+            ? QStringLiteral("%1 ± %2（変光星の測光値 %3、予測誤差）")
+                  .arg(messages::fixed(v.magnitude), messages::errorText(*v.predictionSe), variable)
+            : QStringLiteral("%1（変光星の測光値 %2。比較星が 2 個なので予測誤差はありません）")
+                  .arg(messages::fixed(v.magnitude), variable));
+
+    submission::Typed typed;
+    typed.star = m_star->text();
+    typed.jd = m_jd->text();
+    typed.filter = m_filter->currentText();
+    typed.obscode = m_obscode->text();
+    typed.chart = m_chart->text();
+    typed.checkName = m_checkName->text();
+    typed.check = report.check.has_value();
+    typed.software = QStringLiteral("quillet3 %1").arg(QLatin1String(QUILLET3_VERSION));
+
+    // VSNET: written with a warning beside it when the name is not in its form.
+    const auto vsnet = submission::check(Format::Vsnet, typed, submission::Interface::Dialog);
+    m_vsnet->setText(
+        vsnet.problem.isEmpty() ? ReportFormats::vsnetLine(vsnet.submission, v) : QString());
+    m_vsnetProblem->setText(vsnet.problem.isEmpty()
+            ? submission::reportWarnings(Format::Vsnet, vsnet.submission, {}).join(u'\n')
+            : vsnet.problem);
+
+    auto aavso = submission::check(Format::Aavso, typed, submission::Interface::Dialog);
+    if (aavso.problem.isEmpty())
+        aavso.problem = submission::lineProblem(Format::Aavso, aavso.submission, report, v);
+    const bool written = aavso.problem.isEmpty();
+    m_aavso->setText(written ? ReportFormats::aavsoLine(aavso.submission, report, v) : QString());
+    m_aavsoProblem->setText(aavso.problem);
+    m_aavsoHeader = written ? ReportFormats::aavsoHeader(aavso.submission) : QString();
+    m_obscodeWritten = aavso.submission.obscode;
+
+    m_flaggedRows.clear();
+    for (const ReportRow &row : report.rows) {
+        if (row.flagged)
+            m_flaggedRows << QString::number(row.row);
+    }
+    m_warning->setText((submission::lineWarnings(Format::Aavso, v)
+        + submission::reportWarnings(Format::Aavso, aavso.submission, report))
+                           .join(u'\n'));
+}
+
+bool ReportLineDialog::ask(const QString &question)
+{
+    return m_boxes->show(this, question, forms::MessageBoxes::Buttons::OkCancel);
+}
+
+void ReportLineDialog::appendToAavsoFile()
+{
+    recompute(); // what is written is what the dialog shows now
+    if (m_aavso->text().isEmpty()) {
+        m_boxes->show(this, m_aavsoProblem->text(), forms::MessageBoxes::Buttons::Ok);
+        return;
+    }
+    if (!m_flaggedRows.isEmpty()
+        && !ask(QStringLiteral("行 %1 の比較星が近似直線から外れています\rこのまま追加しますか")
+                    .arg(m_flaggedRows.join(QStringLiteral(", ")))))
+        return;
+    if (m_nightFile.isEmpty()) {
+        const QString date = TimeOfJulianDate(m_jd->text().toDouble()).left(10).remove(u'-');
+        m_nightFile = m_boxes->saveFileName(this, QStringLiteral("追加先の AAVSO ファイル"),
+            QDir(m_inputs().tableFolder).filePath(QStringLiteral("aavso-%1.txt").arg(date)),
+            QStringLiteral("AAVSO Extended (*.txt *.csv *.tsv);;すべてのファイル (*)"), true);
+        if (m_nightFile.isEmpty())
+            return;
+    }
+    AavsoFile::Appended appended
+        = AavsoFile::append(m_nightFile, m_aavsoHeader, m_aavso->text(), m_obscodeWritten);
+    if (appended.refusal == AavsoFile::Refusal::Duplicate) {
+        if (!ask(QStringLiteral("同じ記録がすでにあります。もう一度追加しますか")))
+            return;
+        appended = AavsoFile::append(
+            m_nightFile, m_aavsoHeader, m_aavso->text(), m_obscodeWritten, true);
+    }
+    if (appended.failure || appended.refusal) {
+        m_boxes->show(this,
+            QStringLiteral("AAVSO ファイルに追加できませんでした\r")
+                + appendRefused(m_nightFile, appended, m_obscodeWritten),
+            forms::MessageBoxes::Buttons::Ok);
+        m_nightFile.clear(); // the next press asks for a file again
+        return;
+    }
+    m_records->setText(QStringLiteral("%1: %2 件の記録").arg(m_nightFile).arg(appended.records));
+}
+
+void ReportLineDialog::hideEvent(QHideEvent *event)
+{
+    // For the next night, also should the program not end normally.
+    if (const QString why = remember(); !why.isEmpty())
+        m_boxes->show(nullptr, why, forms::MessageBoxes::Buttons::Ok);
+    QDialog::hideEvent(event);
+}
+
+QString ReportLineDialog::remember()
+{
+    QSettings settings;
+    settings.setValue(settings::key(settings::ReportStar), m_star->text().trimmed());
+    settings.setValue(settings::key(settings::ReportFilter), m_filter->currentText());
+    settings.setValue(settings::key(settings::ReportObscode), m_obscode->text().trimmed());
+    settings.setValue(settings::key(settings::ReportChart), m_chart->text().trimmed());
+    return settings::store(settings);
+}
+
+} // namespace quillet
