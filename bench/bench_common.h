@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace quillet::bench {
@@ -48,10 +49,22 @@ inline QString realisticPaste(qsizetype characters)
     return text;
 }
 
-inline void report(const char *name, const char *figure, double ratio, const char *goal, bool met)
+// One figure beside the floor it is measured against (the least the same work
+// can cost here), and their ratio.
+inline void report(const char *name, double seconds, const char *floorName, double floorSeconds)
 {
-    std::printf("%-34s %-28s ratio %7.3f  goal %-14s %s\n", name, figure, ratio, goal,
-        met ? "met" : "MISSED");
+    const auto text = [](double s) {
+        char out[32];
+        if (s < 1e-6)
+            std::snprintf(out, sizeof out, "%.1f ns", s * 1e9);
+        else if (s < 1e-3)
+            std::snprintf(out, sizeof out, "%.2f us", s * 1e6);
+        else
+            std::snprintf(out, sizeof out, "%.2f ms", s * 1e3);
+        return std::string(out);
+    };
+    std::printf("%-34s %12s  %-30s %12s  ratio %6.2f\n", name, text(seconds).c_str(), floorName,
+        text(floorSeconds).c_str(), seconds / floorSeconds);
 }
 
 } // namespace quillet::bench

@@ -43,103 +43,145 @@ QLineSeries *segment(QPointF from, QPointF to, const QColor &colour, qreal width
     return series;
 }
 
-} // namespace
-
-QChart *makeCalibrationChart(const CalibrationReport &report)
+// The range the points take, widened as each is added.
+struct Extent
 {
-    auto *chart = new QChart;
-    chart->setTitle(QStringLiteral("比較星と近似直線　等級 = %1 × 測光値 + %2　(n = %3)")
-                        .arg(report.slope, 0, 'g', 6)
-                        .arg(report.constant, 0, 'g', 6)
-                        .arg(report.n));
-    auto *axisX = new QValueAxis;
-    axisX->setTitleText(QStringLiteral("測光値"));
-    axisX->setLabelFormat(QStringLiteral("%.2f"));
-    auto *axisY = new QValueAxis;
-    axisY->setTitleText(QStringLiteral("等級（カタログ値）"));
-    axisY->setLabelFormat(QStringLiteral("%.2f"));
-    axisY->setReverse(true); // brighter, smaller magnitudes at the top
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-
-    double lowX = report.rows.front().measured, highX = lowX;
-    double lowY = report.rows.front().catalogue, highY = lowY;
-    const auto include = [&](double x, double y) {
+    double lowX, highX, lowY, highY;
+    void include(double x, double y)
+    {
         lowX = std::min(lowX, x);
         highX = std::max(highX, x);
         lowY = std::min(lowY, y);
         highY = std::max(highY, y);
-    };
+    }
+};
 
-    std::vector<QAbstractSeries *> unnamed; // kept out of the legend
-    auto *stars = points(QStringLiteral("比較星"), QColor(0, 0, 128));
-    auto *flagged = points(QStringLiteral("外れている比較星 (|t| > 3)"), QColor(200, 0, 0));
-    for (const ReportRow &row : report.rows) {
-        (row.flagged ? flagged : stars)->append(row.measured, row.catalogue);
-        unnamed.push_back(segment(
-            {row.measured, row.fitted}, {row.measured, row.catalogue}, QColor(120, 120, 120), 2));
-        include(row.measured, row.catalogue);
-        include(row.measured, row.fitted);
+// The chart, series by series: what each shows, then the axes around them all.
+class ChartBuilder
+{
+public:
+    explicit ChartBuilder(const CalibrationReport &report)
+        : m_report(report)
+        , m_extent {report.rows.front().measured, report.rows.front().measured,
+              report.rows.front().catalogue, report.rows.front().catalogue}
+    {
+        m_chart->setTitle(QStringLiteral("比較星と近似直線　等級 = %1 × 測光値 + %2　(n = %3)")
+                              .arg(report.slope, 0, 'g', 6)
+                              .arg(report.constant, 0, 'g', 6)
+                              .arg(report.n));
     }
-    QScatterSeries *check = nullptr;
-    if (report.check) {
-        check = points(QStringLiteral("チェック星（行 %1）").arg(report.check->row),
+
+    // Each star with its residual as a bar; flagged stars in red.
+    void addStars()
+    {
+        auto *stars = points(QStringLiteral("比較星"), QColor(0, 0, 128));
+        auto *flagged = points(QStringLiteral("外れている比較星 (|t| > 3)"), QColor(200, 0, 0));
+        for (const ReportRow &row : m_report.rows) {
+            (row.flagged ? flagged : stars)->append(row.measured, row.catalogue);
+            m_bars.push_back(segment({row.measured, row.fitted}, {row.measured, row.catalogue},
+                QColor(120, 120, 120), 2));
+            m_extent.include(row.measured, row.catalogue);
+            m_extent.include(row.measured, row.fitted);
+        }
+        m_points.push_back(stars);
+        if (flagged->count() > 0)
+            m_points.push_back(flagged);
+        else
+            delete flagged;
+    }
+
+    void addCheck()
+    {
+        if (!m_report.check)
+            return;
+        auto *check = points(QStringLiteral("チェック星（行 %1）").arg(m_report.check->row),
             QColor(0, 140, 0), QScatterSeries::MarkerShapeRectangle);
-        check->append(report.check->measured, report.check->catalogue);
-        include(report.check->measured, report.check->catalogue);
+        check->append(m_report.check->measured, m_report.check->catalogue);
+        m_extent.include(m_report.check->measured, m_report.check->catalogue);
+        m_points.push_back(check);
     }
-    QScatterSeries *variables = nullptr;
-    if (!report.variables.empty()) {
-        variables = points(QStringLiteral("変光星（95 % 区間）"), QColor(230, 120, 0),
+
+    // Each variable with its 95 % interval as a bar.
+    void addVariables()
+    {
+        if (m_report.variables.empty())
+            return;
+        auto *variables = points(QStringLiteral("変光星（95 % 区間）"), QColor(230, 120, 0),
             QScatterSeries::MarkerShapeRotatedRectangle);
-        for (const VariableEstimate &variable : report.variables) {
+        for (const VariableEstimate &variable : m_report.variables) {
             variables->append(variable.measured, variable.magnitude);
-            include(variable.measured, variable.magnitude);
+            m_extent.include(variable.measured, variable.magnitude);
             if (variable.low95 && variable.high95) {
-                unnamed.push_back(segment({variable.measured, *variable.low95},
+                m_bars.push_back(segment({variable.measured, *variable.low95},
                     {variable.measured, *variable.high95}, QColor(230, 120, 0), 3));
-                include(variable.measured, *variable.low95);
-                include(variable.measured, *variable.high95);
+                m_extent.include(variable.measured, *variable.low95);
+                m_extent.include(variable.measured, *variable.high95);
             }
         }
+        m_points.push_back(variables);
     }
 
-    // Margins of a tenth of each span, and some room when a span is zero.
-    const double marginX = highX > lowX ? (highX - lowX) / 10 : 1;
-    const double marginY = highY > lowY ? (highY - lowY) / 10 : 1;
-    axisX->setRange(lowX - marginX, highX + marginX);
-    axisY->setRange(lowY - marginY, highY + marginY);
-    axisX->applyNiceNumbers();
-    axisY->applyNiceNumbers();
+    // The axes around everything, the line across them, and the series drawn
+    // in order: bars under the line, the points on top.
+    QChart *finish()
+    {
+        auto *axisX = axis(QStringLiteral("測光値"), m_extent.lowX, m_extent.highX);
+        auto *axisY = axis(QStringLiteral("等級（カタログ値）"), m_extent.lowY, m_extent.highY);
+        axisY->setReverse(true); // brighter, smaller magnitudes at the top
+        m_chart->addAxis(axisX, Qt::AlignBottom);
+        m_chart->addAxis(axisY, Qt::AlignLeft);
 
-    auto *line = new QLineSeries;
-    line->setName(QStringLiteral("近似直線"));
-    line->setPen(QPen(QColor(0, 0, 128), 2));
-    for (const double x : {axisX->min(), axisX->max()})
-        line->append(x, report.slope * x + report.constant);
+        auto *line = new QLineSeries;
+        line->setName(QStringLiteral("近似直線"));
+        line->setPen(QPen(QColor(0, 0, 128), 2));
+        for (const double x : {axisX->min(), axisX->max()})
+            line->append(x, m_report.slope * x + m_report.constant);
 
-    // Drawn in this order: bars and intervals under the line, the points on top.
-    std::vector<QAbstractSeries *> drawn = unnamed;
-    drawn.insert(drawn.end(), {line, stars, flagged});
-    if (check)
-        drawn.push_back(check);
-    if (variables)
-        drawn.push_back(variables);
-    for (QAbstractSeries *series : drawn) {
-        chart->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
+        std::vector<QAbstractSeries *> drawn = m_bars;
+        drawn.push_back(line);
+        drawn.insert(drawn.end(), m_points.begin(), m_points.end());
+        for (QAbstractSeries *series : drawn) {
+            m_chart->addSeries(series);
+            series->attachAxis(axisX);
+            series->attachAxis(axisY);
+        }
+        for (QAbstractSeries *series : m_bars) {
+            for (QLegendMarker *marker : m_chart->legend()->markers(series))
+                marker->setVisible(false); // kept out of the legend
+        }
+        m_chart->legend()->setAlignment(Qt::AlignBottom);
+        return m_chart;
     }
-    for (QAbstractSeries *series : unnamed) {
-        for (QLegendMarker *marker : chart->legend()->markers(series))
-            marker->setVisible(false);
+
+private:
+    // Margins of a tenth of the span, and some room when the span is zero.
+    static QValueAxis *axis(const QString &title, double low, double high)
+    {
+        auto *axis = new QValueAxis;
+        axis->setTitleText(title);
+        axis->setLabelFormat(QStringLiteral("%.2f"));
+        const double margin = high > low ? (high - low) / 10 : 1;
+        axis->setRange(low - margin, high + margin);
+        axis->applyNiceNumbers();
+        return axis;
     }
-    if (flagged->count() == 0) {
-        for (QLegendMarker *marker : chart->legend()->markers(flagged))
-            marker->setVisible(false);
-    }
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    return chart;
+
+    const CalibrationReport &m_report;
+    QChart *m_chart = new QChart;
+    Extent m_extent;
+    std::vector<QAbstractSeries *> m_bars; // residuals and intervals
+    std::vector<QAbstractSeries *> m_points;
+};
+
+} // namespace
+
+QChart *makeCalibrationChart(const CalibrationReport &report)
+{
+    ChartBuilder chart(report);
+    chart.addStars();
+    chart.addCheck();
+    chart.addVariables();
+    return chart.finish();
 }
 
 QByteArray calibrationPlot(const CalibrationReport &report, bool svg)

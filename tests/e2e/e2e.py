@@ -27,6 +27,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from xvfb import start_xvfb  # noqa: E402 - beside this file
+
 SKIP = 77
 DARK_BLUE = (0, 0, 128)  # the dots
 LIGHT_GREY = (192, 192, 192)  # the plot's background
@@ -76,27 +79,15 @@ class Session:
 
     # -- the X server -------------------------------------------------------
     def start_server(self):
-        for number in range(140, 240):
-            if os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
-                continue
-            server = subprocess.Popen(
-                ["Xvfb", ":%d" % number, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                wait_for("Xvfb", lambda: os.path.exists("/tmp/.X11-unix/X%d" % number)
-                         or server.poll() is not None, 10)
-            except Failure:
-                server.kill()
-                continue
-            if server.poll() is None:
-                self.server, self.number = server, number
-                self.env = dict(os.environ, DISPLAY=":%d" % number, QT_QPA_PLATFORM="xcb")
-                self.env.pop("WAYLAND_DISPLAY", None)
-                self.display = wait_for("X connection", self._connect, 10)
-                self._start_window_manager()
-                self._start_accessibility_bus()
-                return
-        raise Failure("no free display number for Xvfb")
+        try:
+            self.server, self.number = start_xvfb()
+        except RuntimeError as error:
+            raise Failure(str(error))
+        self.env = dict(os.environ, DISPLAY=":%d" % self.number, QT_QPA_PLATFORM="xcb")
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.display = wait_for("X connection", self._connect, 10)
+        self._start_window_manager()
+        self._start_accessibility_bus()
 
     def _start_window_manager(self):
         self.helpers.append(subprocess.Popen(["openbox"], env=self.env,
@@ -198,22 +189,21 @@ class Session:
         extents = self.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         self.xdotool("mousemove", extents.x + extents.width // 2, extents.y + extents.height // 2)
         self.xdotool("click", 1)
-        time.sleep(0.2)
 
     def keys(self, *keys):
         self.xdotool("key", "--delay", 30, *keys)
-        time.sleep(0.2)
 
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)
-        time.sleep(0.2)
 
     def paste(self, text):
         self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard"],
                                           stdin=subprocess.PIPE, env=self.env)
         self.clipboard.stdin.write(text.encode())
         self.clipboard.stdin.close()
-        time.sleep(0.3)
+        wait_for("the clipboard to hold the text", lambda: subprocess.run(
+            ["xclip", "-o", "-selection", "clipboard"], env=self.env, capture_output=True,
+            timeout=20).stdout == text.encode(), 10)
         self.keys("ctrl+v")
 
     def close_box(self, window):
@@ -226,7 +216,6 @@ class Session:
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         target.send_event(event, event_mask=X.NoEventMask)
         d.flush()
-        time.sleep(0.3)
 
     def answer_message_box(self, key):
         """The box must have the keyboard focus: the key goes where X sends it."""
@@ -271,22 +260,42 @@ class Session:
         colormap. Returns (width, height, rgb bytes)."""
         xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
                              timeout=20, check=True).stdout
-        ppm = subprocess.run(["convert", "xwd:-", "ppm:-"], input=xwd, capture_output=True,
-                             timeout=20, check=True).stdout
-        # P6, width, height, 255, then the pixels; "#" begins a comment line.
-        fields, position = [], 0
-        while len(fields) < 4:
-            if ppm[position:position + 1] == b"#":
-                position = ppm.index(b"\n", position) + 1
-            elif ppm[position:position + 1].isspace():
-                position += 1
-            else:
-                end = position
-                while not ppm[end:end + 1].isspace():
-                    end += 1
-                fields.append(ppm[position:end])
-                position = end
-        return int(fields[1]), int(fields[2]), ppm[position + 1:]
+        # Raw pixels, 8 bits a channel; the size is the root window's.
+        rgb = subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=xwd,
+                             capture_output=True, timeout=20, check=True).stdout
+        geometry = self.display.screen().root.get_geometry()
+        return geometry.width, geometry.height, rgb
+
+    def program_windows(self):
+        """The program's visible windows, found by its pid: under some locales
+        the Japanese titles reach xdotool in an encoding its name search cannot
+        read, and a menu has no name at all."""
+        out = self.xdotool("search", "--onlyvisible", "--pid", self.program.pid)
+        return {int(w) for w in out.split()} if out else set()
+
+    def new_window(self, known):
+        found = self.program_windows() - set(known)
+        return min(found) if found else None
+
+    def settled_pixels(self, window):
+        """A window's client area once it is drawn: two captures in a row agree."""
+        last = [None]
+
+        def same_twice():
+            now = self.window_pixels(window)
+            settled = now == last[0]
+            last[0] = now
+            return now if settled else None
+        return wait_for("the window to be drawn", same_twice, 10)
+
+    def still_running(self):
+        """The program goes on taking input: what is typed into Text31 is heard."""
+        box = self.control("変光星の測光値")
+        self.click("変光星の測光値")
+        self.keys("ctrl+a")
+        self.type("42")
+        wait_for("quillet3 to take the typing", lambda: self.program.poll() is None
+                 and box.queryText().getText(0, -1) == "42", 10)
 
     def window_pixels(self, window):
         """A window's client area as the X server holds it."""
@@ -434,21 +443,13 @@ def scenario_locale_capture(s):
     $QUILLET3_E2E_CAPTURE."""
     s.launch(lang=os.environ["QUILLET3_E2E_LANG"])
 
-    def new_window(known):
-        # By the program's pid: under some locales the Japanese titles reach
-        # xdotool in an encoding its name search cannot read.
-        out = s.xdotool("search", "--onlyvisible", "--pid", s.program.pid)
-        found = [int(w) for w in out.split() if int(w) not in known] if out else []
-        return found[0] if found else None
     s.click("比較星グラフ")
-    graph = wait_for("the graph window", lambda: new_window({s.main}))
-    time.sleep(0.5)
-    pixels = [s.window_pixels(s.main), s.window_pixels(graph)]
+    graph = wait_for("the graph window", lambda: s.new_window({s.main}))
+    pixels = [s.settled_pixels(s.main), s.settled_pixels(graph)]
     s.close_box(s.main)
     box = s.window("^Quillet3$")
     wait_for("the message box to take the focus", lambda: s.focus_within(box), 10)
-    time.sleep(0.3)
-    pixels.append(s.window_pixels(box))
+    pixels.append(s.settled_pixels(box))
     s.keys("Escape")
     s.program.wait(timeout=20)
     with open(os.environ["QUILLET3_E2E_CAPTURE"], "wb") as f:
@@ -499,7 +500,7 @@ def scenario_save_fails(s):
     s.answer_message_box("Return")   # OK: save
     error_box = s.answer_message_box("Escape")  # the error; Cancel: no other file
     wait_for("the error message to close", lambda: not s.find_windows("^Quillet3$"), 10)
-    time.sleep(0.5)
+    s.still_running()
     if s.program.poll() is not None:
         raise Failure("quillet3 ended after a failed save (status %s)" % s.program.returncode)
     if not s.find_windows("^Quillet3 ver1.00$"):
@@ -551,7 +552,7 @@ def scenario_signals(s):
     s.launch(ignored=(signal.SIGHUP,))
     edit_first_row(s, "5")
     s.program.send_signal(signal.SIGHUP)
-    time.sleep(1.0)
+    s.still_running()
     if s.program.poll() is not None or s.find_windows("^Quillet3$"):
         raise Failure("SIGHUP inherited as ignored was acted on")
     s.close_box(s.main)
@@ -597,7 +598,7 @@ def scenario_link_to_device(s):
     s.answer_message_box("Return")  # OK: save
     s.heard("比較星データを保存できませんでした")
     s.answer_message_box("Escape")  # Cancel: not to another file either
-    time.sleep(0.5)
+    s.still_running()
     if s.program.poll() is not None or not s.find_windows("^Quillet3 ver1.00$"):
         raise Failure("the window closed after a save it refused")
     if not is_kind(os.stat(node).st_mode) or not os.path.islink(os.path.join(s.workdir, "compdata.txt")):
@@ -617,8 +618,9 @@ def scenario_diagnosis(s):
     s.type("2.5")
     extents = s.control("比較星の近似結果").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     s.xdotool("mousemove", extents.x + 10, extents.y + extents.height // 2)
+    known = s.program_windows()
     s.xdotool("click", 3)
-    time.sleep(0.5)
+    wait_for("the context menu", lambda: s.new_window(known))
     s.shot("context-menu")
     s.keys("Down", "Return")
     s.window("^比較星の診断$")
@@ -710,7 +712,7 @@ def left_running(run, timeout=5.0):
 
 def own_pid_namespace():
     """unshare's prefix that gives the scenario a PID namespace of its own, where
-    the kernel ends every process when the scenario's first one ends; empty where
+    the kernel ends every process when the scenario's first one ends; None where
     the user may not make one."""
     prefix = ["unshare", "--pid", "--fork", "--kill-child", "--mount-proc"]
     if os.geteuid() != 0:
@@ -720,39 +722,30 @@ def own_pid_namespace():
             return prefix
     except (OSError, subprocess.TimeoutExpired):
         pass
-    return []
+    return None
 
 
-def die_with_parent():
-    """In the child before exec: should this test be killed outright (CTest's
-    time-out), its scenario gets SIGKILL too, and with it its PID namespace."""
-    import ctypes
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
-
-
-def run_isolated(name):
-    """Runs this scenario again inside a private session bus, in a process group
-    (and where possible a PID namespace) of its own; afterwards, however it
-    ended, nothing it started may be left running."""
+def run_isolated(name, namespace):
+    """Runs this scenario again inside a private session bus and a PID
+    namespace of its own: when its first process ends, or is killed with this
+    test (CTest ends a test with all its descendants), the kernel ends every
+    process the scenario started. Afterwards nothing carrying the run's
+    marker may be left running."""
     run = "%d-%d" % (os.getpid(), time.monotonic_ns())
     env = dict(os.environ, QUILLET3_E2E_SESSION_BUS="1")
     env[RUN_MARKER] = run
-    command = own_pid_namespace() + ["dbus-run-session", "--", sys.executable] + sys.argv
-    child = subprocess.Popen(command, env=env, stderr=subprocess.STDOUT, start_new_session=True,
-                             preexec_fn=die_with_parent)
+    child = subprocess.Popen(namespace + ["dbus-run-session", "--", sys.executable] + sys.argv,
+                             env=env, stderr=subprocess.STDOUT)
 
     def stop(signum, _frame):
-        raise SystemExit(128 + signum)  # CTest's time-out: clean up all the same
+        child.kill()  # and with it the namespace
+        raise SystemExit(128 + signum)
     signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
     code = 1
     try:
         code = child.wait()
     finally:
-        try:
-            os.killpg(child.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
         left = left_running(run)
         if left:
             for pid, _ in left:
@@ -772,14 +765,20 @@ def main():
         return 2
     binary, name = sys.argv[1], sys.argv[2]
     missing = missing_tools(name)
+    namespace = None
+    if not os.environ.get("QUILLET3_E2E_SESSION_BUS"):
+        namespace = own_pid_namespace()
+        if namespace is None:
+            missing.append("a PID namespace of its own (unshare --pid, Debian package util-linux,"
+                           " and a kernel that lets this user make one)")
     if missing:
         if os.environ.get(REQUIRE_ALL):
             print("e2e %s: FAILED: missing %s" % (name, ", ".join(missing)))
             return 1
         print("e2e %s: skipped: missing %s" % (name, ", ".join(missing)))
         return SKIP
-    if not os.environ.get("QUILLET3_E2E_SESSION_BUS"):
-        return run_isolated(name)
+    if namespace is not None:
+        return run_isolated(name, namespace)
     global pyatspi, X, xdisplay, protocol
     import pyatspi  # noqa: E402 - needs the session bus set up above
     from Xlib import X, display as xdisplay, protocol  # noqa: E402
