@@ -19,12 +19,13 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages: what building and running needs, and what the tests add.
 run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk
-  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev"
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev qt6-translations-l10n"
 package_packages="dpkg-dev file"
 # Each test checks for its own tools at its start and names the package missing.
 test_packages="$package_packages git xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib
   imagemagick xclip openbox at-spi2-core python3-pyatspi dbus-daemon util-linux clang-format
-  clang libclang-rt-14-dev desktop-file-utils lintian appstream reuse man-db"
+  clang libclang-rt-14-dev desktop-file-utils lintian appstream reuse man-db
+  qt6-gtk-platformtheme"
 
 missing_packages() {
     for p in "$@"; do

@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
     quillet::startup::StartingHandler starting("quillet3", messageHandler);
     quillet::startup::preferJapaneseFaces();
     QApplication app(argc, argv);
+    quillet::startup::speakJapanese();
     quillet::settings::useProgramFile();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));
 

@@ -277,13 +277,15 @@ Exit writePlot(const QString &path, const CalibrationReport &report)
 // long the input.
 Exit stream(Job &job, Estimates &estimates)
 {
+    // The head waits for the first value: a bad first line writes nothing.
+    std::optional<VariableEstimate> v = estimates.next();
+    if (estimates.stop() != Exit::Ok)
+        return estimates.stop();
     if (!put(job.printer.head(job.report)))
         return Exit::Failed;
-    bool first = true;
-    while (const auto v = estimates.next()) {
+    for (bool first = true; v; v = estimates.next(), first = false) {
         if (!put(job.printer.value(job.report, *v, first)))
             return Exit::Failed;
-        first = false;
     }
     if (estimates.stop() != Exit::Ok)
         return estimates.stop();
@@ -364,6 +366,7 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+    startup::speakJapanese();
     starting.finish();
     return int(run(parsed.options));
 }

@@ -63,9 +63,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the programs link come from dpkg-shlibdeps; what it cannot see is
-# named here: Qt's platform plugins (loaded at run time) and a Japanese font.
+# named here: Qt's platform plugins (loaded at run time), Qt's own Japanese
+# words for its buttons and file dialogs, and a Japanese font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins (>= 6.4), fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
+    "qt6-qpa-plugins (>= 6.4), qt6-translations-l10n, fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -75,8 +75,11 @@ Failure failureFor(int error, const QByteArray &path)
 // Making a file in path's folder failed: a permission problem is the folder's.
 Failure folderFailureFor(int error, const QByteArray &path)
 {
-    if (error == EACCES || error == EPERM)
-        return {Problem::FolderNoPermission, error, QFile::decodeName(folderOf(path))};
+    if (error == EACCES || error == EPERM) {
+        const QByteArray folder = folderOf(path);
+        return {Problem::FolderNoPermission, error,
+            QFile::decodeName(folder == "." ? workingFolderPath() : folder)};
+    }
     return failureFor(error, path);
 }
 

@@ -3,6 +3,9 @@
 #include "platform/startup.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +79,13 @@ void preferJapaneseFaces()
         locale = qgetenv("LANG");
     if (!locale.startsWith("ja") && !qgetenv("FC_LANG").startsWith("ja"))
         qputenv("FC_LANG", "ja");
+}
+
+void speakJapanese()
+{
+    static QTranslator qt;
+    if (qt.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
 }
 
 bool isDisplayLost(const QString &text)

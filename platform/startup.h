@@ -36,6 +36,11 @@ bool isSetUpNote(const QString &text);
 // texts in Chinese forms. Call before the application object exists.
 void preferJapaneseFaces();
 
+// Qt's own words (buttons, file dialogs) in Japanese like the rest of the
+// program, whatever the locale: Qt's translations from its translations folder
+// (Debian's qt6-translations-l10n). Call once the application object exists.
+void speakJapanese();
+
 // While starting: Qt's fatal message during the platform's set-up becomes
 // platformFailure's line and exit status 1 instead of Qt's abort; everything
 // else goes to forward (or is printed). Once the program runs (finish(), or

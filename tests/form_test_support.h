@@ -7,9 +7,13 @@
 #include "test_support.h"
 #include "ui/form1.h"
 
+#include <QColor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quillet::test {
 
@@ -55,6 +59,20 @@ inline QStringList allTexts(const Form1 &form)
     for (int n = 1; n <= 15; ++n)
         texts.append(form.label(n)->text());
     return texts;
+}
+
+// WCAG's contrast ratio of two colours (1 to 21; 4.5 is AA for text).
+inline double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF())
+            + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 inline void setTable(Form1 &form, const QStringList &texts)

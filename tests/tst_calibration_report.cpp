@@ -4,6 +4,7 @@
 #include "core/calibration.h"
 #include "core/calibration_report.h"
 #include "core/numeric_text.h"
+#include "report/report_text.h"
 #include "test_support.h"
 
 #include <QRandomGenerator>
@@ -37,7 +38,10 @@ class TestCalibrationReport : public QObject
 private Q_SLOTS:
     void handCheckedTable();
     void textbookRegression();
-    void outlierIsFlagged();
+    void outlierRule_data();
+    void outlierRule();
+    void numberTexts_data();
+    void numberTexts();
     void checkStar();
     void tooFewRows_data();
     void tooFewRows();
@@ -99,18 +103,67 @@ void TestCalibrationReport::textbookRegression()
     QVERIFY(near(outcome.report.slopeSe, 0.1179, 5e-5));
 }
 
-// Six stars close to one line and one a magnitude off it.
-void TestCalibrationReport::outlierIsFlagged()
+// A star is flagged when it is off the line by a magnitude that matters: |t|
+// above 3 and a deleted residual of at least the flag magnitude. |t| above 3
+// alone only notes it.
+void TestCalibrationReport::outlierRule_data()
 {
-    const QStringList stars = table({{"1", "10.01"}, {"2", "11.99"}, {"3", "14.02"}, {"4", "17.00"},
-        {"5", "17.99"}, {"6", "20.01"}, {"7", "21.98"}});
-    const ReportOutcome outcome = MakeCalibrationReport(stars, {});
+    QTest::addColumn<QStringList>("stars");
+    QTest::addColumn<double>("flagMagnitude");
+    QTest::addColumn<int>("flagged"); // the row flagged, or 0
+    QTest::addColumn<int>("noted"); // the row only noted, or 0
+    const QStringList magnitudeOff = table({{"1", "10.01"}, {"2", "11.99"}, {"3", "14.02"},
+        {"4", "17.00"}, {"5", "17.99"}, {"6", "20.01"}, {"7", "21.98"}});
+    const QStringList hundredthOff = table({{"1", "11.000"}, {"2", "12.002"}, {"3", "12.999"},
+        {"4", "14.001"}, {"5", "15.010"}, {"6", "15.999"}, {"7", "17.001"}});
+    QTest::newRow("a magnitude off") << magnitudeOff << DefaultFlagMagnitude << 4 << 0;
+    QTest::newRow("a hundredth off a tight line") << hundredthOff << DefaultFlagMagnitude << 0 << 5;
+    QTest::newRow("a hundredth, flag at 0.005") << hundredthOff << 0.005 << 5 << 0;
+    // The others exactly on a line: t is endless, the distance decides.
+    QTest::newRow("a thousandth off an exact line")
+        << table({{"1", "10"}, {"2", "11"}, {"3", "12"}, {"4", "13.001"}}) << DefaultFlagMagnitude
+        << 0 << 4;
+    QTest::newRow("a magnitude off an exact line")
+        << table({{"1", "10"}, {"2", "11"}, {"3", "12"}, {"4", "14"}}) << DefaultFlagMagnitude << 4
+        << 0;
+}
+
+void TestCalibrationReport::outlierRule()
+{
+    QFETCH(QStringList, stars);
+    QFETCH(double, flagMagnitude);
+    QFETCH(int, flagged);
+    QFETCH(int, noted);
+    const ReportOutcome outcome = MakeCalibrationReport(stars, {}, std::nullopt, flagMagnitude);
     QVERIFY(!outcome.problem);
     for (const ReportRow &row : outcome.report.rows) {
-        QCOMPARE(row.flagged, row.row == 4);
+        QCOMPARE(row.flagged, row.row == flagged);
+        QCOMPARE(row.noted, row.row == noted);
         QVERIFY(row.studentized);
-        QCOMPARE(std::fabs(*row.studentized) > 3, row.row == 4);
+        QCOMPARE(std::fabs(*row.studentized) > 3, row.row == flagged || row.row == noted);
     }
+}
+
+// Numbers as the report prints them: no "-0.000", errors with two significant
+// digits, an endless t in words.
+void TestCalibrationReport::numberTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("tiny negative residual") << messages::fixed(-0.0004) << "0.000";
+    QTest::newRow("small negative residual") << messages::fixed(-0.0006) << "-0.001";
+    QTest::newRow("small error") << messages::errorText(0.00012345) << "0.00012";
+    QTest::newRow("hundredths error") << messages::errorText(0.0123) << "0.012";
+    QTest::newRow("ordinary error") << messages::errorText(0.25) << "0.250";
+    QTest::newRow("endless t") << messages::optionalNumber(-INFINITY, 2) << "-∞";
+    QTest::newRow("no value") << messages::optionalError(std::nullopt) << "—";
+}
+
+void TestCalibrationReport::numberTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(text, expected);
 }
 
 // Row 6 (2, 10.75) as the check star. By hand, the line through (1, 9.75),
@@ -139,6 +192,14 @@ void TestCalibrationReport::checkStar()
     cleared[10].clear();
     cleared[11].clear();
     QCOMPARE(r.slope, FitCalibrationLine(cleared)->slope);
+
+    // Rows at 9999 (and above it, behind a vacant row) are left out, and named.
+    QStringList marked = workedTable();
+    marked[14] = QStringLiteral("9999");
+    marked[15] = QStringLiteral("12");
+    marked[16] = QStringLiteral("10000");
+    marked[17] = QStringLiteral("13");
+    QCOMPARE(MakeCalibrationReport(marked, {}, 6).report.leftOut, (std::vector<int> {8, 9}));
 }
 
 // With two stars the line exists but no scatter can be estimated; with three no
@@ -185,6 +246,10 @@ void TestCalibrationReport::problems_data()
     QTest::newRow("check row vacant") << workedTable() << v << 2 << ReportProblem::CheckRowVacant;
     QTest::newRow("magnitude overflows")
         << workedTable() << QStringLiteral("1.7e308") << 0 << ReportProblem::MagnitudeOutOfRange;
+    QStringList farCheck = workedTable();
+    farCheck[2] = QStringLiteral("1.7e308");
+    QTest::newRow("check star's magnitude overflows")
+        << farCheck << v << 2 << ReportProblem::CheckMagnitudeOutOfRange;
 }
 
 void TestCalibrationReport::problems()

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTest>
 
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void dialogRefuses();
     void timeAndRememberedFields();
     void appendAsksWhatItMust();
+    void settingsThatCannotBeWritten();
     void pluginLoad_data();
     void pluginLoad();
     void contextMenuReachesBoth();
@@ -287,6 +289,24 @@ void TestDiagnosis::appendAsksWhatItMust()
     QCOMPARE(
         m_boxes.texts.last(), QStringLiteral("同じ記録がすでにあります。もう一度追加しますか"));
     QCOMPARE(readFile(night).count("SS Cyg,"), 1);
+}
+
+// A folder where the settings file should be is said once, the first time
+// the settings would be written.
+void TestDiagnosis::settingsThatCannotBeWritten()
+{
+    const QString ini = QSettings().fileName();
+    QVERIFY(QFile::remove(ini) || !QFile::exists(ini));
+    QVERIFY(QDir().mkpath(ini));
+    ScriptedMessageBoxes boxes;
+    ReportLineDialog dialog([this] { return m_inputs; }, &boxes);
+    for (int i = 0; i < 2; ++i) {
+        dialog.show();
+        dialog.hide();
+    }
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts[0].contains(ini));
+    QVERIFY(QDir(ini).removeRecursively());
 }
 
 // A plugin that is not there, not whole, or built for another version gives

@@ -186,7 +186,10 @@ void TestForm1DataFile::saveIntoReadOnlyFolderFails()
     const bool closed = w.form.close();
     QFile::setPermissions(wd.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!closed);
-    QVERIFY(w.boxes.texts.value(1).startsWith(SaveFailed));
+    QCOMPARE(w.boxes.texts.value(1),
+        SaveFailed
+            + QStringLiteral("フォルダ %1 にファイルを作る権限がありません").arg(wd.dir.path())
+            + SaveElsewhere);
     QCOMPARE(readFile(wd.file()), OldFile);
 }
 

@@ -8,6 +8,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -29,6 +32,8 @@ private Q_SLOTS:
     void clearCommands_data();
     void clearCommands();
     void textKeptAsWritten();
+    void readableUnderAnyPalette_data();
+    void readableUnderAnyPalette();
 };
 
 void TestForm1Layout::window()
@@ -215,6 +220,47 @@ void TestForm1Layout::textKeptAsWritten()
     QCOMPARE(form.text(7)->text(), longText);
     form.Command4_Click();
     QCOMPARE(form.text(5)->text(), QString());
+}
+
+// Every text of the main window stands out from what it is drawn on (WCAG AA),
+// under a light desktop palette and under a dark one: captions on the grey
+// are dark whatever the palette; boxes and buttons follow it.
+void TestForm1Layout::readableUnderAnyPalette_data()
+{
+    QTest::addColumn<QPalette>("desktop");
+    QTest::newRow("default") << QApplication::palette();
+    QPalette dark; // Adwaita's dark colours
+    for (const auto &[role, colour] : {std::pair {QPalette::Window, QColor(0x35, 0x35, 0x35)},
+             {QPalette::WindowText, QColor(0xee, 0xee, 0xec)},
+             {QPalette::Base, QColor(0x2d, 0x2d, 0x2d)}, {QPalette::Text, QColor(Qt::white)},
+             {QPalette::Button, QColor(0x35, 0x35, 0x35)},
+             {QPalette::ButtonText, QColor(0xee, 0xee, 0xec)}})
+        dark.setColor(role, colour);
+    QTest::newRow("dark") << dark;
+}
+
+void TestForm1Layout::readableUnderAnyPalette()
+{
+    QFETCH(QPalette, desktop);
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(desktop);
+    {
+        Form1 form;
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            const QPalette p = w->palette();
+            std::pair<QColor, QColor> colours;
+            if (qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w))
+                colours = {p.color(QPalette::WindowText), p.color(QPalette::Window)};
+            else if (qobject_cast<QPushButton *>(w))
+                colours = {p.color(QPalette::ButtonText), p.color(QPalette::Button)};
+            else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+                colours = {p.color(QPalette::Text), p.color(QPalette::Base)};
+            else
+                continue;
+            QVERIFY2(contrast(colours.first, colours.second) >= 4.5, qPrintable(w->objectName()));
+        }
+    }
+    QApplication::setPalette(before);
 }
 
 QTEST_MAIN(TestForm1Layout)

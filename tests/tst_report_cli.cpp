@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -32,8 +33,13 @@ Run report(const QString &dir, const QStringList &arguments, const QByteArray &i
 {
     QProcess process;
     process.setWorkingDirectory(dir);
-    process.start(qEnvironmentVariable("QUILLET3_REPORT"), arguments);
-    process.write(input);
+    // "--stdin=TEXT" is no option of the program: TEXT goes to its standard input.
+    QStringList args = arguments;
+    QByteArray in = input;
+    if (!args.isEmpty() && args.first().startsWith(QLatin1String("--stdin=")))
+        in = args.takeFirst().mid(8).toUtf8();
+    process.start(qEnvironmentVariable("QUILLET3_REPORT"), args);
+    process.write(in);
     process.closeWriteChannel();
     Run run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
@@ -53,6 +59,7 @@ class TestReportCli : public QObject
 private Q_SLOTS:
     void initTestCase();
     void readableReport();
+    void streamsStandardInput();
     void jsonFromStandardInput();
     void aavsoLines();
     void vsnetLine();
@@ -88,7 +95,54 @@ void TestReportCli::readableReport()
     QVERIFY(run.out.contains(
         QStringLiteral("（比較星が 3 個なので、t（外部スチューデント化残差）はありません）")));
     QVERIFY(run.out.contains(QStringLiteral("変光星 2.5: 等級 11.839 ± 0.464（予測誤差）")));
-    QVERIFY(run.out.contains(QStringLiteral("チェック星（行 4）: ｶﾀﾛｸﾞ値 10.750")));
+    // O - C is observed minus catalogue: the line puts the check star 0.357 fainter.
+    QVERIFY(run.out.contains(
+        QStringLiteral("チェック星（行 4）: ｶﾀﾛｸﾞ値 10.750　近似値 11.107　O - C 0.357")));
+
+    // A row at 9999 is left out, and said to be; a tiny error keeps two digits.
+    writeFile(m_dir.filePath(QStringLiteral("tight.txt")),
+        "1,10\r\n2,11.0001\r\n3,12\r\n4,13.0001\r\n9999,12\r\n");
+    const Run tight = report(m_dir.path(), {"--table", "tight.txt", "2.5"});
+    QCOMPARE(tight.status, 0);
+    QVERIFY(
+        tight.out.contains(QStringLiteral("行 5 は近似に使っていません（測光値が 9999 以上）")));
+    QVERIFY2(QRegularExpression(QStringLiteral("傾きの標準誤差: 0\\.0+[1-9]\\d\n"))
+                 .match(tight.out)
+                 .hasMatch(),
+        qPrintable(tight.out));
+    QVERIFY(!tight.out.contains(QStringLiteral("-0.000")));
+}
+
+// Each value's result comes as its line is read, also into a pipe, and memory
+// stays the same however long the input.
+void TestReportCli::streamsStandardInput()
+{
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.start(qEnvironmentVariable("QUILLET3_REPORT"),
+        {QStringLiteral("--vsnet"), QStringLiteral("--star"), QStringLiteral("SS Cyg"),
+            QStringLiteral("--jd"), QStringLiteral("2461382.5"), QStringLiteral("--filter"),
+            QStringLiteral("V"), QStringLiteral("--obscode"), QStringLiteral("XYZ")});
+    QVERIFY(process.waitForStarted());
+    process.write("2.5\n3\n");
+    QByteArray out;
+    while (out.count('\n') < 2 && process.waitForReadyRead(20000))
+        out += process.readAllStandardOutput();
+    QCOMPARE(out, QByteArray("CYGSS 20261208.000 11.750V XYZ\nCYGSS 20261208.000 12.500V XYZ\n"));
+    const QByteArray chunk = QByteArray("2.5\n").repeated(100000);
+    for (int i = 0; i < 20; ++i) {
+        process.write(chunk);
+        while (process.bytesToWrite() > 0 && process.waitForBytesWritten(20000))
+            process.readAllStandardOutput();
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QByteArray text = status.readAll();
+    const QByteArray peak = text.mid(text.indexOf("VmHWM:") + 6).split('\n').value(0).trimmed();
+    QVERIFY2(peak.split(' ').value(0).toLongLong() < 64 * 1024, peak.constData()); // KiB
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
 }
 
 void TestReportCli::jsonFromStandardInput()
@@ -132,6 +186,18 @@ void TestReportCli::vsnetLine()
     const Run run = report(m_dir.path(), arguments);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QStringLiteral("CYGSS 20261208.012 11.750C XYZ\n"));
+    // A name with bytes that are not UTF-8 is refused, not written with U+FFFD.
+    QProcess shell;
+    shell.setWorkingDirectory(m_dir.path());
+    shell.start(QStringLiteral("sh"),
+        {QStringLiteral("-c"),
+            QStringLiteral("exec \"$0\" --vsnet --star \"$(printf 'SS Cyg\\377')\" --jd 2461382.5 "
+                           "--filter V --obscode XYZ 2.5"),
+            qEnvironmentVariable("QUILLET3_REPORT")});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitCode(), 64);
+    QVERIFY(QString::fromUtf8(shell.readAllStandardError())
+                .contains(QStringLiteral("UTF-8 ではないバイト")));
 }
 
 void TestReportCli::plots()
@@ -198,6 +264,35 @@ void TestReportCli::badInput_data()
     QTest::newRow("aavso without star")
         << QStringList {"--aavso", "--jd", "2461382.5", "--filter", "V", "--obscode", "XYZ", "1"}
         << 64 << QStringLiteral("--star が必要です");
+    const QStringList aavso {
+        "--aavso", "--star", "SS Cyg", "--jd", "2461382.5", "--filter", "V", "--obscode", "XYZ"};
+    QTest::newRow("star that would be a comment") << QStringList {"--aavso", "--star", "#SS Cyg",
+        "--jd", "2461382.5", "--filter", "V", "--obscode", "XYZ",
+        "1"} << 64 << QStringLiteral("--star に使えない文字があります（先頭の #");
+    QTest::newRow("CR in the chart") << aavso + QStringList {"--chart", "X1\rX2", "1"} << 64
+                                     << QStringLiteral("--chart に使えない文字があります（改行）");
+    QTest::newRow("observer code with a blank inside") << QStringList {"--vsnet", "--star",
+        "SS Cyg", "--jd", "2461382.5", "--filter", "V", "--obscode", "XYZ ABC",
+        "1"} << 64 << QStringLiteral("--obscode に空白は使えません: XYZ ABC");
+    QTest::newRow("check name without check")
+        << aavso + QStringList {"--check-name", "K", "1"} << 64
+        << QStringLiteral("--check-name は --check と一緒に使います");
+    QTest::newRow("check without its name")
+        << aavso + QStringList {"--check", "4", "1"} << 64 << QStringLiteral("（KNAME）も必要です");
+    QTest::newRow("check given twice")
+        << QStringList {"--check", "1", "--check", "2", "1"} << 64 << QStringLiteral("1 回だけ");
+    QTest::newRow("check name without AAVSO") << QStringList {"--check", "1", "--check-name", "K",
+        "1"} << 64 << QStringLiteral("--aavso");
+    QTest::newRow("KMAG over 8 characters")
+        << aavso + QStringList {"--table", "far.txt", "--check", "5", "--check-name", "K", "1"}
+        << 64 << QStringLiteral("AAVSO の KMAG 欄に入りきりません");
+    QTest::newRow("check star out of range") << QStringList {"--table", "farther.txt", "--check",
+        "5", "1"} << 2 << QStringLiteral("チェック星の測光値が大きすぎます");
+    QTest::newRow("plot into a missing folder") << QStringList {"--plot", "nodir/p.png", "1"} << 1
+                                                << QStringLiteral("フォルダ nodir がありません");
+    QTest::newRow("NUL on standard input")
+        << QStringList {QStringLiteral("--stdin=2") + QChar(0) + QStringLiteral(".5\n2.5\n")} << 64
+        << QStringLiteral("測光値が数値ではありません: 2\\0.5");
 }
 
 void TestReportCli::badInput()
@@ -206,6 +301,8 @@ void TestReportCli::badInput()
     QFETCH(int, status);
     QFETCH(QString, message);
     writeFile(m_dir.filePath(QStringLiteral("one-row.txt")), " 1 , 10 \r\n");
+    writeFile(m_dir.filePath(QStringLiteral("far.txt")), WorkedFile + " 1E+200 , 12 \r\n");
+    writeFile(m_dir.filePath(QStringLiteral("farther.txt")), WorkedFile + " 1.7E+308 , 12 \r\n");
     ::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.png"))).constData(), 0644);
     const Run run = report(m_dir.path(), arguments);
     QCOMPARE(run.status, status);

@@ -6,11 +6,17 @@
 #include "report/night_file.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -53,6 +59,7 @@ private Q_SLOTS:
     void filterCode();
     void aavsoAppend_data();
     void aavsoAppend();
+    void aavsoAppendTogether();
     void julianDate_data();
     void julianDate();
     void jsonReadsBackExactly();
@@ -313,6 +320,16 @@ void TestReportFormats::aavsoAppend_data()
     QTest::newRow("other delimiter")
         << QByteArray("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=;\n") << QString() << QByteArray() << 0;
     QTest::newRow("device") << QByteArray("-") << QStringLiteral("/dev/null") << QByteArray() << 0;
+    QTest::newRow("byte-order mark kept") << "\xEF\xBB\xBF" + header + "OLD\n"
+                                          << QString() << "\xEF\xBB\xBF" + header + "OLD\nREC\n"
+                                          << 2;
+    QTest::newRow("blank lines only: the header on top") << QByteArray(
+        "\n  \n\n") << QString() << header + "REC\n" << 1;
+    QTest::newRow("observer code with blanks")
+        << QByteArray("#TYPE=Extended\n#OBSCODE= xyz \n#DELIM=,\n") << QString()
+        << QByteArray("#TYPE=Extended\n#OBSCODE= xyz \n#DELIM=,\nREC\n") << 1;
+    QTest::newRow("over the night file's limit")
+        << header + QByteArray(AavsoFile::ReadLimit, '#') << QString() << QByteArray() << 0;
 }
 
 void TestReportFormats::aavsoAppend()
@@ -328,7 +345,7 @@ void TestReportFormats::aavsoAppend()
         writeFile(path, before);
     const auto appended
         = AavsoFile::append(path, QStringLiteral("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n"),
-            QStringLiteral("REC"), QStringLiteral("XYZ"));
+            QStringLiteral("REC"), QStringLiteral("XYZ "));
     QCOMPARE(appended.records, records);
     if (after.isEmpty()) {
         QVERIFY(appended.refusal || appended.failure);
@@ -336,12 +353,65 @@ void TestReportFormats::aavsoAppend()
             QCOMPARE(appended.failure->problem, files::Problem::NotRegularFile);
         else
             QCOMPARE(readFile(path), before);
+        if (before.size() > AavsoFile::ReadLimit)
+            QCOMPARE(appended.failure->limit, AavsoFile::ReadLimit);
     } else {
         QVERIFY(!appended.refusal && !appended.failure);
         QCOMPARE(readFile(path), after);
     }
     // No temporary file is left beside it.
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() <= 1);
+}
+
+// Two writers appending at once while a shell appends with >>: every record
+// stays, in the same file, with its owner and mode.
+void TestReportFormats::aavsoAppendTogether()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("night.txt"));
+    writeFile(path, "#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n");
+    QVERIFY(QFile::setPermissions(
+        path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup));
+    struct stat before
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+    QProcess shell;
+    shell.start(QStringLiteral("sh"),
+        {QStringLiteral("-c"),
+            QStringLiteral("for i in $(seq 300); do echo \"SHELL$i\" >> \"$1\"; done"),
+            QStringLiteral("sh"), path});
+    std::vector<pid_t> writers;
+    for (int w = 0; w < 2; ++w) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int i = 0; i < 200; ++i) {
+                const auto appended = AavsoFile::append(path, {},
+                    QStringLiteral("W%1-%2,1,2,3,V").arg(w).arg(i), QStringLiteral("XYZ"));
+                if (appended.failure || appended.refusal)
+                    ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        writers.push_back(pid);
+    }
+    for (const pid_t pid : writers) {
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    QVERIFY(shell.waitForFinished(60000));
+    const QByteArray after = readFile(path);
+    QCOMPARE(AavsoFile::countRecords(after), 400 + 300);
+    QCOMPARE(after.count("SHELL"), 300);
+    struct stat now
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &now), 0);
+    QCOMPARE(now.st_ino, before.st_ino);
+    QCOMPARE(now.st_mode, before.st_mode);
+    QCOMPARE(now.st_uid, before.st_uid);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestReportFormats)

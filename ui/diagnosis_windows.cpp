@@ -101,7 +101,8 @@ DiagnosisWindow::DiagnosisWindow(InputsProvider inputs, forms::MessageBoxes *box
     buildControls();
     resize(820, 900);
     const QSettings settings;
-    restoreGeometry(settings.value(settings::key(settings::DiagnosisGeometry)).toByteArray());
+    setProperty(RememberedPlace,
+        restoreGeometry(settings.value(settings::key(settings::DiagnosisGeometry)).toByteArray()));
     if (!m_splitter->restoreState(
             settings.value(settings::key(settings::DiagnosisSplitter)).toByteArray()))
         m_splitter->setSizes({230, 400, 200});
@@ -391,28 +392,40 @@ DiagnosisWindowsImpl::~DiagnosisWindowsImpl() = default;
 
 void DiagnosisWindowsImpl::showBeside(QWidget *window)
 {
+    // Where the user left it last time, or else beside the main window.
+    if (!window->isVisible() && !window->property(RememberedPlace).toBool()) {
+        window->move(besidePlace(window));
+        window->setProperty(RememberedPlace, true);
+    }
     if (!window->isVisible()) {
-        // To the right of the main window where the screen has room, else to
-        // its left; on a screen too small for either, at the screen's right
-        // edge, which leaves the main window's left half, the table and Text31,
-        // in view.
-        const QRect main = m_main->frameGeometry();
-        const QRect screen = m_main->screen()->availableGeometry();
-        window->resize(std::min(window->width(), screen.width()),
-            std::min(window->height(), screen.height() - 40));
-        QPoint at(main.right() + 8, main.top());
-        if (at.x() + window->width() > screen.right()) {
-            at.setX(main.left() - window->width() - 8 >= screen.left()
-                    ? main.left() - window->width() - 8
-                    : screen.right() - window->width());
-        }
-        at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - window->height() - 40)));
-        window->move(at);
         forms::useScreenColormap(window);
         window->show();
     }
     window->raise();
     window->activateWindow();
+}
+
+// To the right of the main window where the screen has room, else to its left;
+// on a screen too small for either, at the screen's right edge, which leaves
+// the main window's left half, the table and Text31, in view. Over the other
+// window when it is open there, a title bar lower.
+QPoint DiagnosisWindowsImpl::besidePlace(QWidget *window) const
+{
+    const QRect main = m_main->frameGeometry();
+    const QRect screen = m_main->screen()->availableGeometry();
+    window->resize(std::min(window->width(), screen.width()),
+        std::min(window->height(), screen.height() - 40));
+    QPoint at(main.right() + 8, main.top());
+    if (at.x() + window->width() > screen.right()) {
+        at.setX(main.left() - window->width() - 8 >= screen.left()
+                ? main.left() - window->width() - 8
+                : screen.right() - window->width());
+    }
+    QWidget *other = window == m_diagnosis ? static_cast<QWidget *>(m_reportLines) : m_diagnosis;
+    if (other && other->isVisible() && other->frameGeometry().contains(at + QPoint(8, 8)))
+        at += QPoint(0, 48);
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - window->height() - 40)));
+    return at;
 }
 
 void DiagnosisWindowsImpl::addKeys(QWidget *window)

@@ -87,6 +87,7 @@ public:
 
 private:
     void showBeside(QWidget *window);
+    QPoint besidePlace(QWidget *window) const;
     // Escape closes it; Ctrl+Shift+D and Ctrl+Shift+R open either window from it.
     void addKeys(QWidget *window);
 
@@ -96,6 +97,10 @@ private:
     DiagnosisWindow *m_diagnosis = nullptr;
     ReportLineDialog *m_reportLines = nullptr;
 };
+
+// Set on a window once it has a place: remembered from the last run, or
+// given beside the main window.
+inline constexpr char RememberedPlace[] = "quilletRememberedPlace";
 
 // The check-star choice: "なし", then each row with data as "行 k".
 void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts);

@@ -160,8 +160,11 @@ Form1::Form1(QWidget *parent)
     setFixedSize(client.size());
     setGeometry(client);
     forms::useScreenColormap(this);
+    // The design's grey, and a dark text of its own for everything that stands
+    // on it, whatever the desktop's palette (a dark one would give light text).
     QPalette grey = palette();
     grey.setColor(QPalette::Window, forms::LightGrey);
+    grey.setColor(QPalette::WindowText, forms::TextOnGrey);
     setPalette(grey);
     setAutoFillBackground(true);
 

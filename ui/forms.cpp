@@ -72,6 +72,10 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
     if (buttons == Buttons::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
+        // Qt's own Japanese word, also where a desktop theme (GTK's) would
+        // word its buttons in the locale's language.
+        box.button(QMessageBox::Cancel)
+            ->setText(QCoreApplication::translate("QPlatformTheme", "Cancel"));
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -83,8 +87,12 @@ bool RealMessageBoxes::show(QWidget *parent, const QString &text, Buttons button
 QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &title,
     const QString &suggested, const QString &filter, bool appending)
 {
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr,
-        appending ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
+    // Qt's own dialog, in Japanese like the rest of the program whatever the
+    // desktop's dialog would speak.
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
+    if (appending)
+        options |= QFileDialog::DontConfirmOverwrite;
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr, options);
 }
 
 QString multiLineText(const QPlainTextEdit *box)
@@ -186,6 +194,7 @@ QWidget *createControl(const ControlSpec &entry, QWidget *parent)
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
         setBackground(box, QPalette::Base, LightGrey);
+        setBackground(box, QPalette::Text, TextOnGrey);
         return box;
     }
     case ControlKind::HeadingLabel:
@@ -196,7 +205,10 @@ QWidget *createControl(const ControlSpec &entry, QWidget *parent)
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setAlignment(Qt::AlignCenter);
         label->setAutoFillBackground(true);
+        // The default control colour with its own text colour, as a button has.
         setBackground(label, QPalette::Window, QApplication::palette().color(QPalette::Button));
+        setBackground(
+            label, QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
         return label;
     }
     case ControlKind::BoxedLabel: {

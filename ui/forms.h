@@ -29,6 +29,8 @@ QRect twipsRect(int left, int top, int width, int height);
 // The two colours of the standard 16-colour palette the program uses.
 QColor paletteColour(int index); // 1: dark blue (0, 0, 128); 7: light grey (192, 192, 192)
 inline const QColor LightGrey(192, 192, 192);
+// Text on that grey: 11.2:1 against it.
+inline const QColor TextOnGrey(0, 0, 0);
 
 // The application's own title on every message box.
 inline constexpr char16_t Title[] = u"Quillet3";

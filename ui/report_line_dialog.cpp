@@ -80,6 +80,9 @@ ReportLineDialog::ReportLineDialog(
     buildLines(layout);
     restoreFields();
     resize(780, 560);
+    setProperty(RememberedPlace,
+        restoreGeometry(
+            QSettings().value(settings::key(settings::ReportLinesGeometry)).toByteArray()));
     m_time->setText(
         TimeOfJulianDate(2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / 86400000.0));
     timeEdited();
@@ -111,6 +114,8 @@ void ReportLineDialog::buildFields(QVBoxLayout *layout)
     add(QStringLiteral("星名"), m_star);
     m_time = new QLineEdit(this);
     m_time->setPlaceholderText(QStringLiteral("2026-12-07 21:34:12"));
+    m_time->setMinimumWidth(
+        m_time->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00:00.000")) + 16);
     m_timeProblem = resultLabel(this, QStringLiteral("日時の問題"));
     auto *timeRow = new QHBoxLayout;
     timeRow->addWidget(m_time);
@@ -393,6 +398,7 @@ QString ReportLineDialog::remember()
     settings.setValue(settings::key(settings::ReportFilter), m_filter->currentText());
     settings.setValue(settings::key(settings::ReportObscode), m_obscode->text().trimmed());
     settings.setValue(settings::key(settings::ReportChart), m_chart->text().trimmed());
+    settings.setValue(settings::key(settings::ReportLinesGeometry), saveGeometry());
     return settings::store(settings);
 }
 

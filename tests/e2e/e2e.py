@@ -15,6 +15,7 @@ are kept in ARTIFACT_DIR only when the scenario fails (always with
 QUILLET3_E2E_KEEP_SCREENSHOTS=1). Without the tools it needs it exits with
 SKIP (77), which CTest reports as skipped.
 """
+import glob
 import os
 import pickle
 import importlib.util
@@ -111,11 +112,11 @@ class Session:
             return None
 
     # -- the program ----------------------------------------------------------
-    def launch(self, file_size_limit=None, start_message=False, ignored=(), lang=None):
+    def launch(self, file_size_limit=None, start_message=False, ignored=(), lang=None, extra_env=None):
         """Starts the program; with start_message, start-up shows a message box
         before the main window; the signals in ignored are inherited as ignored,
         as nohup leaves SIGHUP; lang is the program's own LANG (the tools keep
-        theirs)."""
+        theirs); extra_env is added to its environment."""
         # SIGXFSZ keeps its default action (subprocess restores it): the program
         # must ignore it itself, or the limit would kill it mid-save.
         def limits():
@@ -128,6 +129,7 @@ class Session:
             for name in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES", "LANGUAGE", "FC_LANG"):
                 env.pop(name, None)
             env["LANG"] = lang
+        env.update(extra_env or {})
         self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
                                         preexec_fn=limits, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
@@ -156,17 +158,24 @@ class Session:
 
     # -- what a screen reader sees ------------------------------------------------
     def _application(self):
+        # GTK's platform theme loads GTK's own accessibility bridge too, which
+        # registers an empty application under the same process: Qt's is the
+        # one with windows.
         for app in pyatspi.Registry.getDesktop(0):
             try:
-                if app is not None and app.get_process_id() == self.program.pid:
+                if app is not None and app.get_process_id() == self.program.pid \
+                        and app.childCount > 0:
                     return app
             except Exception:  # noqa: BLE001 - an application that went away
                 continue
         return None
 
-    def control(self, name):
+    def control(self, name, field=False):
+        """The control called name; with field, the field a caption names, not
+        the caption."""
         found = wait_for("the control named " + name, lambda: pyatspi.findDescendant(
-            self.accessible, lambda node: node is not None and node.name == name), 10)
+            self.accessible, lambda node: node is not None and node.name == name
+            and not (field and node.getRole() == pyatspi.ROLE_LABEL)), 10)
         return found
 
     def heard(self, text):
@@ -185,8 +194,8 @@ class Session:
             raise Failure("%r is heard as %r" % (role, heard))
         return heard[len(role) + 1:]
 
-    def click(self, name):
-        extents = self.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    def click(self, name, field=False):
+        extents = self.control(name, field).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         self.xdotool("mousemove", extents.x + extents.width // 2, extents.y + extents.height // 2)
         self.xdotool("click", 1)
 
@@ -424,6 +433,7 @@ def scenario_cancel(s):
     s.launch()
     typical_use(s)
     s.close_box(s.main)
+    s.control("キャンセル")  # Qt's own button, in Japanese
     s.answer_message_box("Escape")  # Cancel
     code = s.program.wait(timeout=20)
     if code != 0:
@@ -644,6 +654,83 @@ def scenario_diagnosis(s):
     s.keys("Return")
     magnitude = wait_for("the Measure", lambda: s.result("変光星の等級") == "12.50", 10)
     del magnitude
+
+    # The report lines follow the main window: a new value and Enter there
+    # change the VSNET line at once to what quillet3-report writes for it.
+    s.keys("ctrl+shift+r")
+    s.window("^報告行$")
+    for name, text in (("星名", "SS Cyg"), ("観測者コード", "XYZ"), ("JD", "2461382.5")):
+        s.click(name, field=True)
+        s.keys("ctrl+a")
+        s.type(text)
+
+    def vsnet_line():
+        text = s.control("VSNET", field=True).queryText()
+        return text.getText(0, text.characterCount)
+
+    def expected_line(value):
+        return subprocess.run([report, "--vsnet", "--star", "SS Cyg", "--jd", "2461382.5",
+                               "--filter", "V", "--obscode", "XYZ", value], cwd=s.workdir,
+                              capture_output=True, text=True, timeout=60).stdout.strip()
+    wait_for("the VSNET line for 3", lambda: vsnet_line() == expected_line("3"), 10)
+    s.click("変光星の測光値")
+    s.keys("ctrl+a")
+    s.type("3.5")
+    s.keys("Return")
+    wait_for("the VSNET line to follow", lambda: vsnet_line() == expected_line("3.5"), 10)
+    wait_for("the diagnosis to follow", lambda: "変光星 3.5: 等級" in heard_report(), 10)
+    s.shot("report-lines")
+    # Escape closes each window.
+    for title in ("^報告行$", "^比較星の診断$"):
+        window = s.window(title)
+        s.xdotool("windowactivate", "--sync", window)
+        s.keys("Escape")
+        wait_for("Escape to close " + title, lambda: not s.find_windows(title), 10)
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
+def text_contrast(rgb, width, box):
+    """The contrast (WCAG) of the text in box (x, y, w, h) of a capture against
+    what it is drawn on: the commonest colour is the background, the text the
+    colour farthest from it."""
+    x0, y0, w, h = box
+    counts = {}
+    for y in range(y0, y0 + h):
+        row = (y * width + x0) * 3
+        for i in range(w):
+            pixel = rgb[row + 3 * i: row + 3 * i + 3]
+            counts[pixel] = counts.get(pixel, 0) + 1
+
+    def luminance(pixel):
+        def channel(v):
+            v /= 255
+            return v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4
+        return 0.2126 * channel(pixel[0]) + 0.7152 * channel(pixel[1]) + 0.0722 * channel(pixel[2])
+    background = max(counts, key=counts.get)
+    lb = luminance(background)
+    ratio = max((max(luminance(p), lb) + 0.05) / (min(luminance(p), lb) + 0.05) for p in counts)
+    return ratio
+
+
+def scenario_dark(s):
+    """Under GNOME's dark scheme (Qt's GTK platform theme) every caption of the
+    main window stays readable on its grey: a contrast of at least 4.5:1."""
+    s.launch(extra_env={"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"})
+    s.settled_pixels(s.main)
+    s.shot("dark")
+    width, _, rgb = s.screen()
+    captions = ["測光値", "ｶﾀﾛｸﾞ値", "ｸﾘｱ", "変光星の等級", "測光ｴﾗｰ", "平均値",
+                "比較星の近似結果", "比較星", "変光星", "平均の算出"]
+    for name in captions:
+        extents = s.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        # A frame's caption is the top of the frame.
+        height = min(extents.height, 18)
+        ratio = text_contrast(rgb, width, (extents.x, extents.y, extents.width, height))
+        if ratio < 4.5:
+            raise Failure("under the dark scheme %s has a contrast of %.2f:1" % (name, ratio))
     s.close_box(s.main)
     s.answer_message_box("Escape")
     if s.program.wait(timeout=20) != 0:
@@ -653,7 +740,8 @@ def scenario_diagnosis(s):
 SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": scenario_save_fails,
              "signals": scenario_signals, "display-lost": scenario_display_lost,
              "link-to-device": scenario_link_to_device,
-             "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis}
+             "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
+             "dark": scenario_dark}
 
 
 # What every scenario needs, and the Debian package that brings it.
@@ -664,7 +752,9 @@ NEEDS = {
     "python3 module pyatspi": "python3-pyatspi", "unshare": "util-linux",
 }
 # What a scenario needs beyond that.
-SCENARIO_NEEDS = {"save-fails": {"prlimit": "util-linux"}}
+SCENARIO_NEEDS = {"save-fails": {"prlimit": "util-linux"},
+                  "dark": {"/usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so":
+                           "qt6-gtk-platformtheme"}}
 # Set by README's test command: there a missing tool fails the test instead of
 # skipping it, so a summary of passed tests always means they ran.
 REQUIRE_ALL = "QUILLET3_REQUIRE_ALL_TESTS"
@@ -675,6 +765,8 @@ def missing_tools(name):
     for tool, package in list(NEEDS.items()) + list(SCENARIO_NEEDS.get(name, {}).items()):
         if tool.startswith("python3 module "):
             found = importlib.util.find_spec(tool.split()[-1]) is not None
+        elif tool.endswith(".so"):
+            found = bool(glob.glob(tool))
         elif tool.startswith("/"):
             found = os.access(tool, os.X_OK)
         else:
