@@ -13,6 +13,9 @@
 #include "platform/startup.h"
 #include "quillet3_version.h"
 #include "report/calibration_plot.h"
+#include "report/image_info.h"
+#include "report/light_curve.h"
+#include "report/light_curve_plot.h"
 #include "report/messages.h"
 #include "report/report_text.h"
 #include "report/submission.h"
@@ -129,6 +132,50 @@ struct Job
     Printer printer;
 };
 
+// What --image and --date hjd add to what the observer gave: the date (the
+// options' own first), the filter, the star and the airmass.
+Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed &typed,
+    ReportFormats::Submission &extra)
+{
+    std::optional<ImageHeader::SkyPosition> position = o.position;
+    std::optional<double> jd = ReportFormats::julianDate(typed.jd);
+    if (!o.image.isEmpty()) {
+        const night::ImageInfo info = night::readImageInfo(o.image, o.position);
+        if (!info.jd)
+            return failure(Exit::BadTable, QStringLiteral("quillet3-report: ") + info.error);
+        position = info.position;
+        if (!jd) {
+            jd = info.jd;
+            typed.jd = QString::number(*jd, 'f', 6);
+        }
+        if (typed.filter.trimmed().isEmpty() && info.filter) {
+            const auto code = ReportFormats::filterOfImage(format, *info.filter);
+            if (!code)
+                return usageError(
+                    QStringLiteral("画像のフィルター %1 が %2 のどのコードか分かりません"
+                                   "（--filter で %3 のどれかを書いて下さい）")
+                        .arg(*info.filter,
+                            format == ReportFormats::Format::Aavso ? QStringLiteral("AAVSO")
+                                                                   : QStringLiteral("VSNET"),
+                            ReportFormats::filterCodes(format).join(u", ")));
+            typed.filter = *code;
+        }
+        if (typed.star.trimmed().isEmpty() && info.object)
+            typed.star = *info.object;
+        if (info.airmass && typed.airmass.isEmpty())
+            typed.airmass = QString::number(*info.airmass, 'f', 4);
+    }
+    if (o.hjd) {
+        if (!position)
+            return usageError(QStringLiteral("--date hjd には星の位置が要ります（--image の "
+                                             "OBJCTRA/OBJCTDEC か RA/DEC、または --ra と --dec）"));
+        if (jd)
+            typed.jd = QString::number(night::heliocentricJulianDate(*jd, *position), 'f', 6);
+        extra.hjd = true;
+    }
+    return Exit::Ok;
+}
+
 // Checks what the observer gave and reads the table into the report's line.
 Exit prepare(const Options &o, Job &job)
 {
@@ -139,11 +186,15 @@ Exit prepare(const Options &o, Job &job)
         submission::Typed typed = o.typed;
         typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
         typed.check = o.check.has_value();
+        ReportFormats::Submission extra;
+        if (const Exit read = fromImage(o, job.format, typed, extra); read != Exit::Ok)
+            return read;
         const auto checked
             = submission::check(job.format, typed, submission::Interface::CommandLine);
         if (!checked.problem.isEmpty())
             return usageError(checked.problem);
         job.submission = checked.submission;
+        job.submission.hjd = extra.hjd;
     }
     job.printer = printerFor(o.output, job.submission);
 
@@ -312,8 +363,56 @@ Exit plotThenPrint(Job &job, Estimates &estimates, const QString &plot)
     return put(text + job.printer.tail(report)) ? Exit::Ok : Exit::Failed;
 }
 
+// --image-info: what each file's header gives; 2 when any gave no time.
+Exit runImageInfo(const Options &o)
+{
+    QList<night::ImageInfo> images;
+    bool allTimed = true;
+    for (const QString &file : o.files) {
+        images.append(night::readImageInfo(file, o.position));
+        allTimed = allTimed && images.last().jd.has_value();
+    }
+    const bool written = put(o.output == Output::Json ? night::imageInfoJson(images)
+                                                      : night::imageInfoText(images).toUtf8());
+    if (!written)
+        return Exit::Failed;
+    return allTimed ? Exit::Ok : Exit::BadTable;
+}
+
+// --light-curve: per star and filter, and every line skipped; 2 when no file
+// gave a record.
+Exit runLightCurve(const Options &o)
+{
+    const LightCurve::Night night = LightCurve::read(o.files);
+    for (const QString &problem : night.problems)
+        printLine(stderr, QStringLiteral("quillet3-report: ") + problem);
+    if (night.records.isEmpty()) {
+        printLine(stderr, QStringLiteral("quillet3-report: 記録が 1 件もありません"));
+        if (!night.skipped.isEmpty())
+            put(LightCurve::text(night).toUtf8());
+        return Exit::BadTable;
+    }
+    if (!o.plot.isEmpty()) {
+        const QByteArray plot = lightCurvePlot(LightCurve::records(night),
+            o.plot.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
+        const auto saved = files::replaceFile(o.plot, plot);
+        if (saved.failure)
+            return failure(Exit::Failed,
+                QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(o.plot)
+                    + messages::fileProblem(*saved.failure, o.plot));
+    }
+    return put(o.output == Output::Json ? LightCurve::json(night)
+                                        : LightCurve::text(night).toUtf8())
+        ? Exit::Ok
+        : Exit::Failed;
+}
+
 Exit run(const Options &o)
 {
+    if (o.mode == Mode::ImageInfo)
+        return runImageInfo(o);
+    if (o.mode == Mode::LightCurve)
+        return runLightCurve(o);
     Job job;
     if (const Exit prepared = prepare(o, job); prepared != Exit::Ok)
         return prepared;

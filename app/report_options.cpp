@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <cmath>
 #include <functional>
 
 namespace quillet::report {
@@ -41,6 +42,14 @@ const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光
   --obstype TYPE      観測の種類（--aavso, 既定: CCD）
   --chart ID          比較星のチャート（--aavso）
   --check-name NAME   チェック星の名前（--aavso の KNAME。--check と一緒に使う）
+  --image FILE        FITS 画像のヘッダーから日時（露出の中央）、フィルター、星名、
+                      エアマスを取る（--aavso, --vsnet。オプションで書いたものが優先）
+  --date jd|hjd       --aavso の日付を JD か HJD（太陽中心）で書く（既定: jd）
+  --ra RA             星の赤経（時分秒 21:42:42.8 か度）: HJD の計算に使う
+  --dec DEC           星の赤緯（度分秒 +43:35:09.9 か度）
+  --image-info FILE...     FITS 画像のヘッダーが示す日時などを一覧にする
+  --light-curve FILE...    AAVSO Extended のファイルを星とフィルターごとにまとめる
+                           （--plot で光度曲線を描く）
   --help              この説明
   --version           版番号
 )";
@@ -135,6 +144,34 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
                 o.typed.checkName = text(v);
                 return QString();
             }},
+        {"--image",
+            [](Options &o, const QByteArray &v) {
+                o.image = QFile::decodeName(v);
+                return QString();
+            }},
+        {"--date",
+            [](Options &o, const QByteArray &v) {
+                if (v != "jd" && v != "hjd")
+                    return QStringLiteral("--date は jd か hjd です: %1").arg(text(v));
+                o.hjd = v == "hjd";
+                return QString();
+            }},
+        {"--ra",
+            [](Options &o, const QByteArray &v) {
+                const auto ra = ImageHeader::rightAscension(text(v), true);
+                if (!ra)
+                    return QStringLiteral("--ra は赤経（時分秒か度）です: %1").arg(text(v));
+                o.position = ImageHeader::SkyPosition {*ra, o.position ? o.position->dec : NAN};
+                return QString();
+            }},
+        {"--dec",
+            [](Options &o, const QByteArray &v) {
+                const auto dec = ImageHeader::declination(text(v));
+                if (!dec)
+                    return QStringLiteral("--dec は赤緯（度分秒か度）です: %1").arg(text(v));
+                o.position = ImageHeader::SkyPosition {o.position ? o.position->ra : NAN, *dec};
+                return QString();
+            }},
     };
     return Table;
 }
@@ -142,10 +179,26 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
 // Options that make sense only together.
 QString combinationError(const Options &o, int formats)
 {
+    const bool submitting = o.output == Output::Aavso || o.output == Output::Vsnet;
     if (formats > 1)
         return QStringLiteral("--format json, --aavso, --vsnet はどれか 1 つです");
     if (!o.typed.checkName.isEmpty() && o.output != Output::Aavso)
         return QStringLiteral("--check-name は --aavso の KNAME です（--aavso と使います）");
+    if (o.position && (std::isnan(o.position->ra) || std::isnan(o.position->dec)))
+        return QStringLiteral("--ra と --dec は一緒に使います");
+    if (!o.image.isEmpty() && !submitting)
+        return QStringLiteral("--image は --aavso か --vsnet と使います");
+    if (o.hjd && o.output != Output::Aavso)
+        return QStringLiteral("--date hjd は --aavso だけです（VSNET の日付は UT）");
+    if (o.mode != Mode::Report) {
+        if (submitting || o.check || !o.image.isEmpty() || o.hjd)
+            return QStringLiteral("--image-info と --light-curve は --format と --plot のほかの"
+                                  "オプションと使えません");
+        if (o.mode == Mode::ImageInfo && !o.plot.isEmpty())
+            return QStringLiteral("--image-info は --plot と使えません");
+        if (o.files.isEmpty())
+            return QStringLiteral("ファイルがありません");
+    }
     return {};
 }
 
@@ -174,6 +227,12 @@ Parsed parseArguments(const QByteArrayList &arguments)
             if (argument.isEmpty())
                 return fail(QStringLiteral("空の測光値があります"));
             o.variables.append(text(argument));
+            o.files.append(QFile::decodeName(argument));
+        } else if (argument == "--image-info" || argument == "--light-curve") {
+            const Mode mode = argument == "--image-info" ? Mode::ImageInfo : Mode::LightCurve;
+            if (o.mode != Mode::Report && o.mode != mode)
+                return fail(QStringLiteral("--image-info と --light-curve はどちらか 1 つです"));
+            o.mode = mode;
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "--help") {

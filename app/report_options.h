@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/calibration_report.h"
+#include "core/image_time.h"
 #include "report/submission.h"
 
 #include <QByteArrayList>
@@ -16,11 +17,18 @@
 namespace quillet::report {
 
 enum class Output { Text, Json, Aavso, Vsnet };
+// What the run is about: the table's report, images' headers, or light curves.
+enum class Mode { Report, ImageInfo, LightCurve };
 
 struct Options
 {
     bool help = false;
     bool version = false;
+    Mode mode = Mode::Report;
+    QStringList files; // --image-info and --light-curve: the files after the options
+    QString image; // --image: the date, filter, star and airmass from its header
+    bool hjd = false; // --date hjd
+    std::optional<ImageHeader::SkyPosition> position; // --ra and --dec
     QString table; // empty: compdata.txt in the working folder
     std::optional<int> check;
     Output output = Output::Text;

@@ -209,6 +209,27 @@ std::optional<QString> filterCode(Format format, const QString &typed)
     return std::nullopt;
 }
 
+std::optional<QString> filterOfImage(Format format, const QString &name)
+{
+    const QString simple = name.simplified();
+    static const QStringList Clear {QStringLiteral("Clear"), QStringLiteral("L"),
+        QStringLiteral("Luminance"), QStringLiteral("None")};
+    if (Clear.contains(simple, Qt::CaseInsensitive))
+        return filterCode(format, QStringLiteral("CV"));
+    static const QStringList Names {QStringLiteral("V"), QStringLiteral("Johnson V"),
+        QStringLiteral("B"), QStringLiteral("Johnson B"), QStringLiteral("R"), QStringLiteral("Rc"),
+        QStringLiteral("Cousins R"), QStringLiteral("I"), QStringLiteral("Ic"),
+        QStringLiteral("Cousins I")};
+    if (!Names.contains(simple, Qt::CaseInsensitive))
+        return std::nullopt;
+    // The band is the name's last letter; R and I are Cousins' (Rc, Ic).
+    return filterCode(format,
+        simple.right(2).compare(u"Rc", Qt::CaseInsensitive) == 0
+                || simple.right(2).compare(u"Ic", Qt::CaseInsensitive) == 0
+            ? simple.right(2)
+            : simple.right(1));
+}
+
 QStringList filterCodes(Format format)
 {
     return format == Format::Aavso ? aavsoCodes() : vsnetCodes();
@@ -257,10 +278,11 @@ std::optional<double> julianDate(const QString &text)
 QString aavsoHeader(const Submission &submission)
 {
     return QStringLiteral(
-        "#TYPE=Extended\n#OBSCODE=%1\n#SOFTWARE=%2\n#DELIM=,\n#DATE=JD\n#OBSTYPE=%3\n"
+        "#TYPE=Extended\n#OBSCODE=%1\n#SOFTWARE=%2\n#DELIM=,\n#DATE=%4\n#OBSTYPE=%3\n"
         "#NAME,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AMASS,GROUP,"
         "CHART,NOTES\n")
-        .arg(submission.obscode, submission.software, submission.obstype);
+        .arg(submission.obscode, submission.software, submission.obstype,
+            submission.hjd ? QStringLiteral("HJD") : QStringLiteral("JD"));
 }
 
 QString aavsoLine(
@@ -284,7 +306,7 @@ QString aavsoLine(
         QStringLiteral("na"),
         check ? submission.checkName : QStringLiteral("na"),
         check ? threeDecimals(report.check->measured) : QStringLiteral("na"),
-        QStringLiteral("na"),
+        orNa(submission.airmass),
         QStringLiteral("na"),
         orNa(submission.chart),
         notes,

@@ -34,6 +34,10 @@ enum class Format { Aavso, Vsnet };
 std::optional<QString> filterCode(Format format, const QString &typed);
 // Every code the format writes, in the order people look for them.
 QStringList filterCodes(Format format);
+// The code for a filter as an image's header names it, where the name is
+// unambiguous: "V", "Johnson V", "B", "R", "Rc", "Cousins R", "I", "Ic", or a
+// clear filter ("Clear", "L", "Luminance", "None": AAVSO's CV, VSNET's C).
+std::optional<QString> filterOfImage(Format format, const QString &name);
 
 // A star's name as VSNET writes it: the constellation's three letters in upper
 // case, then the name in its own case without blanks ("SS Cyg" -> CYGSS,
@@ -50,13 +54,15 @@ VsnetName vsnetStarName(const QString &typed);
 struct Submission
 {
     QString star; // STARID
-    QString jd; // DATE, as given (checked to be a Julian date)
+    QString jd; // DATE, as given (checked to be a Julian date): JD, or HJD when hjd
+    bool hjd = false; // the date is heliocentric (AAVSO's #DATE=HJD)
     QString filter; // as filterCode gives it for the format
     QString obscode;
     QString chart; // empty: na
     QString checkName; // empty: na
     QString obstype = QStringLiteral("CCD");
     QString software; // name and version of the writing program
+    QString airmass; // AMASS; empty: na
 };
 
 // A Julian date as the text gives it, when it is one: a number in full (blanks

@@ -205,6 +205,35 @@ QString visible(const QString &text)
     return shown;
 }
 
+QString notFits(const QString &path, const QString &why)
+{
+    return QStringLiteral("%1 を FITS 画像として読めません（%2）").arg(path, why);
+}
+
+QString imageTimeProblem(const ImageHeader::TimeFound &found)
+{
+    using ImageHeader::TimeProblem;
+    switch (found.problem) {
+    case TimeProblem::NotATime:
+        return QStringLiteral("%1 が日時ではありません: %2").arg(found.keyword, found.value);
+    case TimeProblem::DateWithoutTime:
+        return QStringLiteral("DATE-OBS は日付だけで、時刻（TIME-OBS, UT, UTSTART）がありません");
+    case TimeProblem::UnknownTimeScale:
+        return QStringLiteral("時刻系 TIMESYS = %1 には対応していません（UTC, TT, TAI）")
+            .arg(found.value);
+    case TimeProblem::NoTimeKeyword:
+        break;
+    }
+    return QStringLiteral(
+        "観測時刻のキーワード（DATE-OBS, DATE-AVG, MJD-OBS, JD など）がありません");
+}
+
+QString imageTimeFrom(const ImageHeader::Time &time)
+{
+    return time.startOnly ? time.from + QStringLiteral("（露出時間がないので開始時刻）")
+                          : time.from;
+}
+
 QString measureProblem(MeasureProblem problem)
 {
     switch (problem) {

@@ -6,6 +6,7 @@
 #include "core/calibration_report.h"
 #include "core/comparison_data_file.h"
 #include "core/file_state.h"
+#include "core/image_time.h"
 
 #include <QString>
 
@@ -56,6 +57,14 @@ QString flaggedRows(const QStringList &rows); // comparison stars off the line
 // The text with what cannot be seen made visible: control characters as
 // "\0", "\r", "\t", "\n" or "\xNN".
 QString visible(const QString &text);
+
+// An image whose header could not be read, and why (CFITSIO's words).
+QString notFits(const QString &path, const QString &why);
+// Why an image's header gives no time.
+QString imageTimeProblem(const ImageHeader::TimeFound &found);
+// Where the time came from: the keywords, and that it is the start when the
+// exposure time is missing.
+QString imageTimeFrom(const ImageHeader::Time &time);
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/submission.h"
 
+#include "core/numeric_text.h"
 #include "report/messages.h"
 
 namespace quillet::submission {
@@ -128,6 +129,10 @@ Checked check(Format format, const Typed &typed, Interface asker)
                             : QStringLiteral("チェック星名がありません（AAVSO の KNAME）"));
         if (s.star.size() > 30)
             return fail(messages::aavsoOverlong(QStringLiteral("STARID")));
+        s.airmass = typed.airmass.trimmed();
+        const auto airmass = ParseWholeNumber(s.airmass);
+        if (!s.airmass.isEmpty() && (!airmass || !(*airmass > 0) || s.airmass.size() > 8))
+            return fail(QStringLiteral("エアマスが数値ではありません: %1").arg(s.airmass));
     }
     return checked;
 }

@@ -31,6 +31,7 @@ struct Typed
     QString checkName;
     QString obstype = QStringLiteral("CCD");
     QString software;
+    QString airmass; // AAVSO's AMASS; empty: na
     bool check = false; // a check star is chosen
 };
 
@@ -45,7 +46,8 @@ struct Checked
 // control character or bytes that were not UTF-8; observer code and chart
 // without inner blanks; the date a Julian date; the filter one of the format's
 // codes (VSNET takes AAVSO's R, I and CV as Rc, Ic and C); for AAVSO, a check
-// star and its name only together and STARID at most 30 characters.
+// star and its name only together, STARID at most 30 characters and the
+// airmass a number (or nothing).
 Checked check(ReportFormats::Format format, const Typed &typed, Interface asker);
 
 // The first problem of one variable's line: AAVSO's MAG, MERR and KMAG at most

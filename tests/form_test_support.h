@@ -33,6 +33,12 @@ public:
         fileDialogs.append(title + u'|' + suggested);
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
+    QString openFileName(
+        QWidget *, const QString &title, const QString &folder, const QString &) override
+    {
+        fileDialogs.append(title + u'|' + folder);
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
 
     QStringList texts;
     QList<Buttons> buttonsShown;

@@ -6,16 +6,20 @@
 #include "core/comparison_data_file.h"
 #include "form_test_support.h"
 #include "ui/diagnosis_windows.h"
+#include "ui/light_curve_window.h"
 #include "ui/report_line_dialog.h"
 #include "ui/settings.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
+
+#include <fitsio.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -53,6 +57,7 @@ private Q_SLOTS:
     void timeAndRememberedFields();
     void appendAsksWhatItMust();
     void settingsThatCannotBeWritten();
+    void timeFromAnImage();
     void pluginLoad_data();
     void pluginLoad();
     void contextMenuReachesBoth();
@@ -307,6 +312,78 @@ void TestDiagnosis::settingsThatCannotBeWritten()
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY(boxes.texts[0].contains(ini));
     QVERIFY(QDir(ini).removeRecursively());
+}
+
+// An image dropped onto the main window fills the dialog's time, filter, star
+// and airmass; one without a time is said so and changes nothing; the light
+// curve follows the night's file as records go in.
+void TestDiagnosis::timeFromAnImage()
+{
+    const QString image = m_dir.filePath(QStringLiteral("ss-cyg.fits"));
+    fitsfile *f = nullptr;
+    int status = 0;
+    long axes[2] = {4, 4};
+    fits_create_file(&f, QFile::encodeName(u'!' + image).constData(), &status);
+    fits_create_img(f, SHORT_IMG, 2, axes, &status);
+    fits_update_key_str(f, "DATE-OBS", "2026-12-07T21:34:12", nullptr, &status);
+    double exposure = 60, airmass = 1.5;
+    fits_update_key_dbl(f, "EXPTIME", exposure, -8, nullptr, &status);
+    fits_update_key_dbl(f, "AIRMASS", airmass, -8, nullptr, &status);
+    fits_update_key_str(f, "FILTER", "Cousins R", nullptr, &status);
+    fits_update_key_str(f, "OBJECT", "SS Cyg", nullptr, &status);
+    fits_close_file(f, &status);
+    QCOMPARE(status, 0);
+    writeFile(m_dir.filePath(QStringLiteral("no-time.fits")), "SIMPLE  =                    T");
+
+    ScriptedWindow w;
+    setTable(w.form, m_inputs.tableTexts);
+    w.form.text(31)->setText(QStringLiteral("2.5"));
+    auto *windows = new DiagnosisWindowsImpl(
+        &w.form,
+        [&w, this] {
+            return DiagnosisInputs {w.form.tableTexts(), w.form.text(31)->text(), m_dir.path()};
+        },
+        &w.boxes);
+    w.form.setDiagnosisWindows(windows);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(image)});
+    // Onto a text box: the window takes the image, the box keeps its text.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.form.text(3), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.form.text(3), &drop);
+    QVERIFY(windows->reportLines());
+    QCOMPARE(w.form.text(3)->text(), m_inputs.tableTexts[2]);
+    ReportLineDialog &d = *windows->reportLines();
+    QCOMPARE(d.time()->text(), QStringLiteral("2026-12-07 21:34:42"));
+    QCOMPARE(d.julianDate()->text(), QStringLiteral("2461382.39910"));
+    QCOMPARE(d.filter()->currentText(), QStringLiteral("R"));
+    QCOMPARE(d.star()->text(), QStringLiteral("SS Cyg"));
+    QCOMPARE(d.airmass()->text(), QStringLiteral("1.5000"));
+    QCOMPARE(d.imageNote(), QStringLiteral("ss-cyg.fits: DATE-OBS + EXPTIME/2"));
+    d.obscode()->setText(QStringLiteral("XYZ"));
+    QVERIFY2(d.aavsoLine().contains(QStringLiteral(",1.5000,")), qPrintable(d.aavsoProblem()));
+    d.useImage(m_dir.filePath(QStringLiteral("no-time.fits")));
+    QVERIFY(d.imageNote().startsWith(QStringLiteral("no-time.fits: 時刻がありません")));
+    QCOMPARE(d.julianDate()->text(), QStringLiteral("2461382.39910"));
+
+    // The light curve: the night's file once it has one, following it.
+    w.boxes.fileNames = {m_dir.filePath(QStringLiteral("curve-night.txt"))};
+    w.boxes.answers = {true};
+    windows->reportLines()->appendToAavsoFile();
+    w.form.lightCurveAction()->trigger();
+    LightCurveWindow *curve = windows->lightCurve();
+    QVERIFY(curve && curve->isVisible());
+    QVERIFY2(curve->summary().startsWith(QStringLiteral("SS Cyg R: 1 点")),
+        qPrintable(curve->summary()));
+    d.julianDate()->setText(QStringLiteral("2461382.6"));
+    Q_EMIT d.julianDate()->textEdited(d.julianDate()->text());
+    w.boxes.answers = {true};
+    d.appendToAavsoFile();
+    QVERIFY(curve->summary().startsWith(QStringLiteral("SS Cyg R: 2 点")));
+    w.boxes.answers = {false};
+    QVERIFY(w.form.close());
 }
 
 // A plugin that is not there, not whole, or built for another version gives

@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cmath>
+#include <fitsio.h>
 #include <sys/stat.h>
 
 using namespace quillet::test;
@@ -66,6 +68,8 @@ private Q_SLOTS:
     void plots();
     void badInput_data();
     void badInput();
+    void nightOptions_data();
+    void nightOptions();
     void neverWritesTheTable();
 
 private:
@@ -308,6 +312,96 @@ void TestReportCli::badInput()
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
+}
+
+namespace {
+
+// An image of SS Cyg taken at 2026-12-07 21:34:12 UT for 60 s, through the filter named.
+void writeImage(const QString &path, const char *filter, bool position = true)
+{
+    fitsfile *f = nullptr;
+    int status = 0;
+    long axes[2] = {4, 4};
+    short pixels[16] = {};
+    fits_create_file(&f, QFile::encodeName(u'!' + path).constData(), &status);
+    fits_create_img(f, SHORT_IMG, 2, axes, &status);
+    fits_update_key_str(f, "DATE-OBS", "2026-12-07T21:34:12", nullptr, &status);
+    double exposure = 60, airmass = 1.2345;
+    fits_update_key_dbl(f, "EXPTIME", exposure, -8, nullptr, &status);
+    fits_update_key_dbl(f, "AIRMASS", airmass, -8, nullptr, &status);
+    fits_update_key_str(f, "FILTER", filter, nullptr, &status);
+    fits_update_key_str(f, "OBJECT", "SS Cyg", nullptr, &status);
+    if (position) {
+        fits_update_key_str(f, "OBJCTRA", "21 42 42.80", nullptr, &status);
+        fits_update_key_str(f, "OBJCTDEC", "+43 35 09.9", nullptr, &status);
+    }
+    fits_write_img(f, TSHORT, 1, 16, pixels, &status);
+    fits_close_file(f, &status);
+    QCOMPARE(status, 0);
+}
+
+} // namespace
+
+// The night's options: times from images, HJD, the light curve; one row each.
+void TestReportCli::nightOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // in stdout (or stderr when the status is not 0)
+    const QStringList aavso {"--aavso", "--obscode", "XYZ", "2.5"};
+    // Mid-exposure 21:34:42 UT is JD 2461382.399097.
+    QTest::newRow("--image-info") << QStringList {"--image-info", "v.fits", "compdata.txt",
+        "--format", "json"} << 2 << "\"time_from\": \"DATE-OBS + EXPTIME/2\"";
+    QTest::newRow("--image fills an AAVSO line") << QStringList {"--image", "v.fits"}
+            + aavso << 0 << "SS Cyg,2461382.399097,11.750,0.395,V,NO,STD,ENSEMBLE,na,na,na,1.2345,";
+    QTest::newRow("--image fills a VSNET line") << QStringList {"--vsnet", "--image", "v.fits",
+        "--obscode", "XYZ", "2.5"} << 0 << "CYGSS 20261207.899 11.750V XYZ";
+    QTest::newRow("--image with an unknown filter")
+        << QStringList {"--image", "sloan.fits"} + aavso << 64 << "画像のフィルター g'";
+    QTest::newRow("--date hjd") << QStringList {"--date", "hjd", "--image", "v.fits"} + aavso << 0
+                                << "#DATE=HJD";
+    QTest::newRow("--date hjd without a position")
+        << QStringList {"--date", "hjd", "--jd", "2461382.5", "--star", "X", "--filter", "V"}
+            + aavso
+        << 64 << "星の位置が要ります";
+    QTest::newRow("--ra and --dec") << QStringList {"--date", "hjd", "--jd", "2461382.5", "--star",
+                                           "X", "--filter", "V", "--ra", "21:42:42.8", "--dec",
+                                           "+43:35:09.9"}
+            + aavso << 0 << "X,2461382.50";
+    QTest::newRow("--light-curve") << QStringList {"--light-curve", "night.txt"} << 0
+                                   << "SS Cyg V: 2 点　JD 2461382.39875 ～ 2461382.41875";
+    QTest::newRow("--light-curve of no records")
+        << QStringList {"--light-curve", "compdata.txt"} << 2 << "記録が 1 件もありません";
+    QTest::newRow("--light-curve --plot")
+        << QStringList {"--light-curve", "night.txt", "--plot", "curve.png"} << 0 << "SS Cyg V";
+}
+
+void TestReportCli::nightOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    writeImage(m_dir.filePath(QStringLiteral("v.fits")), "Johnson V");
+    writeImage(m_dir.filePath(QStringLiteral("sloan.fits")), "g'", false);
+    writeFile(m_dir.filePath(QStringLiteral("night.txt")),
+        "#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n#DATE=JD\n"
+        "SS Cyg,2461382.39875,11.750,0.040,V,NO,STD,ENSEMBLE,na,na,na,na,na,na,na\n"
+        "SS Cyg,2461382.41875,11.760,0.040,V,NO,STD,ENSEMBLE,na,na,na,na,na,na,na\n");
+    const Run run = report(m_dir.path(), arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2((status == 0 ? run.out : run.out + run.err).contains(output),
+        qPrintable(run.out + run.err));
+    if (arguments.contains(QStringLiteral("--image-info"))) {
+        const QJsonArray images = QJsonDocument::fromJson(run.out.toUtf8()).array();
+        QCOMPARE(images.size(), 2);
+        QCOMPARE(images[0].toObject().keys(),
+            (QStringList {"airmass", "error", "exposure", "file", "filter", "hjd", "jd", "object",
+                "time_from"}));
+        QVERIFY(std::fabs(images[0].toObject()[u"jd"].toDouble() - 2461382.3990972) * 86400 < 0.1);
+        QVERIFY(images[1].toObject()[u"jd"].isNull() && images[1].toObject()[u"error"].isString());
+    }
+    if (arguments.contains(QStringLiteral("curve.png")))
+        QCOMPARE(QImage(m_dir.filePath(QStringLiteral("curve.png"))).size(), QSize(960, 640));
 }
 
 // Last: after every run above, the table is as it was written.

@@ -32,6 +32,10 @@ public:
     // Shows the window beside the main window, or raises it.
     virtual void showDiagnosis() = 0;
     virtual void showReportLines() = 0;
+    virtual void showLightCurve() = 0;
+    // An image dropped onto the main window: its time, filter and star go into
+    // the report-line dialog.
+    virtual void openImage(const QString &path) = 0;
     // The main window's boxes changed: open windows show the new results at once.
     virtual void inputsChanged() = 0;
     // The main window is closing.

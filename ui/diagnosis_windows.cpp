@@ -8,6 +8,7 @@
 #include "report/calibration_plot.h"
 #include "report/messages.h"
 #include "report/report_text.h"
+#include "ui/light_curve_window.h"
 #include "ui/report_line_dialog.h"
 #include "ui/settings.h"
 
@@ -143,6 +144,7 @@ void DiagnosisWindow::buildControls()
         QStringLiteral("除外残差"), QStringLiteral("t"), QStringLiteral("判定")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
@@ -291,8 +293,16 @@ void DiagnosisWindow::fillTable(const CalibrationReport &report)
         if (row.flagged && firstFlagged < 0)
             firstFlagged = i;
     }
-    if (firstFlagged >= 0)
-        m_table->scrollToItem(m_table->item(firstFlagged, 0));
+    // In view once the table has its size (not yet when first shown).
+    if (firstFlagged >= 0) {
+        QMetaObject::invokeMethod(
+            m_table,
+            [this, firstFlagged] {
+                if (m_table->item(firstFlagged, 0))
+                    m_table->scrollToItem(m_table->item(firstFlagged, 0));
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void DiagnosisWindow::fillChart(const CalibrationReport &report)
@@ -383,9 +393,11 @@ void DiagnosisWindow::remember()
         m_boxes->show(nullptr, why, forms::MessageBoxes::Buttons::Ok);
 }
 
-DiagnosisWindowsImpl::DiagnosisWindowsImpl(QWidget *mainWindow, InputsProvider inputs)
+DiagnosisWindowsImpl::DiagnosisWindowsImpl(
+    QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes)
     : m_main(mainWindow)
     , m_inputs(std::move(inputs))
+    , m_boxes(boxes ? boxes : &m_realBoxes)
 { }
 
 DiagnosisWindowsImpl::~DiagnosisWindowsImpl() = default;
@@ -435,6 +447,7 @@ void DiagnosisWindowsImpl::addKeys(QWidget *window)
     const std::pair<QKeySequence, void (DiagnosisWindowsImpl::*)()> keys[] = {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), &DiagnosisWindowsImpl::showDiagnosis},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), &DiagnosisWindowsImpl::showReportLines},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &DiagnosisWindowsImpl::showLightCurve},
     };
     for (const auto &[sequence, show] : keys) {
         auto *shortcut = new QShortcut(sequence, window);
@@ -446,7 +459,7 @@ void DiagnosisWindowsImpl::addKeys(QWidget *window)
 void DiagnosisWindowsImpl::showDiagnosis()
 {
     if (!m_diagnosis) {
-        m_diagnosis = new DiagnosisWindow(m_inputs, &m_boxes, m_main);
+        m_diagnosis = new DiagnosisWindow(m_inputs, m_boxes, m_main);
         addKeys(m_diagnosis);
     }
     showBeside(m_diagnosis);
@@ -455,10 +468,47 @@ void DiagnosisWindowsImpl::showDiagnosis()
 void DiagnosisWindowsImpl::showReportLines()
 {
     if (!m_reportLines) {
-        m_reportLines = new ReportLineDialog(m_inputs, &m_boxes, m_main);
+        m_reportLines = new ReportLineDialog(m_inputs, m_boxes, m_main);
         addKeys(m_reportLines);
+        // The light curve follows the night's file as records go into it.
+        QObject::connect(m_reportLines, &ReportLineDialog::recordAppended, m_reportLines,
+            [this](const QString &night) {
+                if (m_lightCurve && m_lightCurve->file() == night)
+                    m_lightCurve->reload();
+            });
+        QObject::connect(m_reportLines, &ReportLineDialog::lightCurveWanted, m_reportLines,
+            [this](const QString &night) {
+                makeLightCurve();
+                m_lightCurve->showFile(night);
+                showBeside(m_lightCurve);
+            });
     }
     showBeside(m_reportLines);
+}
+
+void DiagnosisWindowsImpl::makeLightCurve()
+{
+    if (m_lightCurve)
+        return;
+    m_lightCurve = new LightCurveWindow(m_inputs, m_boxes, m_main);
+    addKeys(m_lightCurve);
+}
+
+// The night's file when there is one; otherwise the window asks for a file.
+void DiagnosisWindowsImpl::showLightCurve()
+{
+    makeLightCurve();
+    if (m_lightCurve->file().isEmpty() && m_reportLines && !m_reportLines->nightFile().isEmpty())
+        m_lightCurve->showFile(m_reportLines->nightFile());
+    else
+        m_lightCurve->reload();
+    showBeside(m_lightCurve);
+}
+
+void DiagnosisWindowsImpl::openImage(const QString &path)
+{
+    showReportLines();
+    m_reportLines->useImage(path);
 }
 
 void DiagnosisWindowsImpl::inputsChanged()
@@ -475,6 +525,8 @@ void DiagnosisWindowsImpl::closeAll()
         m_diagnosis->close();
     if (m_reportLines)
         m_reportLines->close();
+    if (m_lightCurve)
+        m_lightCurve->close();
 }
 
 } // namespace quillet

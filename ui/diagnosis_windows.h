@@ -20,6 +20,7 @@ class QTableWidget;
 
 namespace quillet {
 
+class LightCurveWindow;
 class ReportLineDialog;
 
 // Which comparison star disagrees with the others, from the main window's boxes
@@ -76,26 +77,35 @@ private:
 class DiagnosisWindowsImpl final : public DiagnosisWindows
 {
 public:
-    DiagnosisWindowsImpl(QWidget *mainWindow, InputsProvider inputs);
+    // boxes: the message boxes and file dialogs the windows use (tests answer
+    // them); nullptr: the real ones.
+    DiagnosisWindowsImpl(
+        QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes = nullptr);
     ~DiagnosisWindowsImpl() override;
     void showDiagnosis() override;
     void showReportLines() override;
+    void showLightCurve() override;
+    void openImage(const QString &path) override;
     void inputsChanged() override;
     void closeAll() override;
     DiagnosisWindow *diagnosis() const { return m_diagnosis; }
     ReportLineDialog *reportLines() const { return m_reportLines; }
+    LightCurveWindow *lightCurve() const { return m_lightCurve; }
 
 private:
     void showBeside(QWidget *window);
     QPoint besidePlace(QWidget *window) const;
-    // Escape closes it; Ctrl+Shift+D and Ctrl+Shift+R open either window from it.
+    void makeLightCurve();
+    // Escape closes it; Ctrl+Shift+D, R and L open the others from it.
     void addKeys(QWidget *window);
 
     QWidget *m_main;
     InputsProvider m_inputs;
-    forms::RealMessageBoxes m_boxes;
+    forms::RealMessageBoxes m_realBoxes;
+    forms::MessageBoxes *m_boxes;
     DiagnosisWindow *m_diagnosis = nullptr;
     ReportLineDialog *m_reportLines = nullptr;
+    LightCurveWindow *m_lightCurve = nullptr;
 };
 
 // Set on a window once it has a place: remembered from the last run, or

@@ -16,14 +16,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
+
+#include <tuple>
 
 // The icon lives in this static library's resources, which need registering.
 static void initQuillet3Resources()
@@ -188,23 +193,32 @@ Form1::Form1(QWidget *parent)
     }
     m_text[1]->setFocus();
 
-    // Shortcuts that no text box or button uses, working from anywhere in the window.
-    m_diagnosisAction = new QAction(QStringLiteral("比較星の診断…"), this);
-    m_diagnosisAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
-    m_reportLinesAction = new QAction(QStringLiteral("報告行…"), this);
-    m_reportLinesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    for (QAction *action : {m_diagnosisAction, m_reportLinesAction}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
+    // Beyond the design: the context menu's entries, each also a shortcut that
+    // no text box or button uses, working from anywhere in the window.
+    const std::tuple<QAction **, QString, Qt::Key, void (DiagnosisWindows::*)()> entries[] = {
+        {&m_diagnosisAction, QStringLiteral("比較星の診断…"), Qt::Key_D,
+            &DiagnosisWindows::showDiagnosis},
+        {&m_reportLinesAction, QStringLiteral("報告行…"), Qt::Key_R,
+            &DiagnosisWindows::showReportLines},
+        {&m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L,
+            &DiagnosisWindows::showLightCurve},
+    };
+    for (const auto &[action, caption, key, show] : entries) {
+        *action = new QAction(caption, this);
+        (*action)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
+        (*action)->setShortcutContext(Qt::WindowShortcut);
+        addAction(*action);
+        connect(*action, &QAction::triggered, this, [this, show = show] {
+            if (DiagnosisWindows *windows = diagnosisWindows())
+                (windows->*show)();
+        });
     }
-    connect(m_diagnosisAction, &QAction::triggered, this, [this] {
-        if (DiagnosisWindows *windows = diagnosisWindows())
-            windows->showDiagnosis();
-    });
-    connect(m_reportLinesAction, &QAction::triggered, this, [this] {
-        if (DiagnosisWindows *windows = diagnosisWindows())
-            windows->showReportLines();
-    });
+    // An image dropped anywhere on the window, text boxes included, gives its
+    // time to the report lines.
+    setAcceptDrops(true);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(this);
+    m_text37->installEventFilter(this);
 }
 
 void Form1::setDiagnosisWindows(DiagnosisWindows *windows)
@@ -233,8 +247,7 @@ DiagnosisWindows *Form1::diagnosisWindows()
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    menu.addAction(m_diagnosisAction);
-    menu.addAction(m_reportLinesAction);
+    menu.addActions(actions());
     const QPoint at = event->reason() == QContextMenuEvent::Mouse
         ? event->globalPos()
         : (focusWidget() ? focusWidget() : this)->mapToGlobal(QPoint(4, 4));
@@ -534,8 +547,42 @@ void Form1::Text31_KeyPress(int &KeyAscii)
         Command17_Click();
 }
 
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!forms::draggedImage(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const QString image = forms::draggedImage(event->mimeData());
+    if (image.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openImage(image);
+}
+
+void Form1::openImage(const QString &path)
+{
+    if (DiagnosisWindows *windows = diagnosisWindows())
+        windows->openImage(path);
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    // A text box would take the image's name as text: the window takes the image.
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+        || event->type() == QEvent::Drop) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // The data comes from the other program once: asked for once.
+        const QString image = forms::draggedImage(drop->mimeData());
+        if (!image.isEmpty()) {
+            drop->acceptProposedAction();
+            if (event->type() == QEvent::Drop)
+                openImage(image);
+            return true;
+        }
+    }
     if (watched == m_text[31] && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         int keyAscii = 0;

@@ -61,6 +61,7 @@ public:
     // comparison-star diagnosis and the report lines, in windows of their own.
     QAction *diagnosisAction() const { return m_diagnosisAction; }
     QAction *reportLinesAction() const { return m_reportLinesAction; }
+    QAction *lightCurveAction() const { return m_lightCurveAction; }
     // Replaces the plugin's windows (tests link them in); nullptr loads the plugin.
     void setDiagnosisWindows(DiagnosisWindows *windows);
     // Loads the plugin from path instead of from beside the program (tests).
@@ -117,6 +118,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void clearRow(int row);
@@ -128,6 +131,7 @@ private:
     // Saves the table as the close does, asking what it must; false: not saved,
     // the table stays in the window.
     bool saveTable();
+    void openImage(const QString &path);
     bool saveElsewhere(const QString &failure);
 
     forms::RealMessageBoxes m_realMessageBoxes;
@@ -146,6 +150,7 @@ private:
     files::WorkingFolder m_folder;
     QAction *m_diagnosisAction = nullptr;
     QAction *m_reportLinesAction = nullptr;
+    QAction *m_lightCurveAction = nullptr;
     std::unique_ptr<DiagnosisWindows> m_diagnosis; // made on first use
     QString m_pluginPath;
 };

@@ -12,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdlib>
@@ -93,6 +95,29 @@ QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &title,
     if (appending)
         options |= QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr, options);
+}
+
+QString RealMessageBoxes::openFileName(
+    QWidget *parent, const QString &title, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(
+        parent, title, folder, filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
+QString draggedImage(const QMimeData *data)
+{
+    static const QStringList Endings {QStringLiteral(".fits"), QStringLiteral(".fit"),
+        QStringLiteral(".fts"), QStringLiteral(".fz"), QStringLiteral(".fits.gz"),
+        QStringLiteral(".fit.gz"), QStringLiteral(".fts.gz")};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    for (const QString &ending : Endings) {
+        if (path.endsWith(ending, Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
 }
 
 QString multiLineText(const QPlainTextEdit *box)

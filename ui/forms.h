@@ -10,6 +10,7 @@
 #include <vector>
 
 class QLabel;
+class QMimeData;
 class QPlainTextEdit;
 class QWidget;
 
@@ -50,6 +51,10 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &suggested,
         const QString &filter, bool appending = false)
         = 0;
+    // Asks for an existing file to read (title: what for; folder: where to start).
+    virtual QString openFileName(
+        QWidget *parent, const QString &title, const QString &folder, const QString &filter)
+        = 0;
 };
 
 // QMessageBox without icon, title "Quillet3", OK the default button.
@@ -59,6 +64,8 @@ public:
     bool show(QWidget *parent, const QString &text, Buttons buttons) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &suggested,
         const QString &filter, bool appending = false) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+        const QString &filter) override;
 };
 
 // Gives a top-level window the screen's own colormap on X11 (elsewhere nothing
@@ -71,6 +78,10 @@ void useScreenColormap(QWidget *window);
 // A label that shows a result: a screen reader hears its role followed by
 // what it shows at that moment ("変光星の等級 11.75"), never an old text.
 void showsResult(QLabel *label, const QString &role);
+
+// The local FITS image (.fits, .fit, .fts, .fz, or one of them gzip-compressed)
+// a drag carries, or nothing.
+QString draggedImage(const QMimeData *data);
 
 // The text of a multi-line box as typed or pasted, with each line break as
 // carriage return + line feed, as the callers count characters.

@@ -6,6 +6,7 @@
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
 #include "quillet3_version.h"
+#include "report/image_info.h"
 #include "report/messages.h"
 #include "report/night_file.h"
 #include "report/report_text.h"
@@ -17,12 +18,17 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quillet {
@@ -135,7 +141,27 @@ void ReportLineDialog::buildFields(QVBoxLayout *layout)
     add(QStringLiteral("チェック星"), m_check);
     m_checkName = text();
     add(QStringLiteral("チェック星名"), m_checkName);
+    m_airmass = text();
+    add(QStringLiteral("エアマス"), m_airmass);
+    auto *imageRow = new QHBoxLayout;
+    auto *fromImage = new QPushButton(QStringLiteral("画像から…"), this);
+    fromImage->setAutoDefault(false);
+    m_imageNote = resultLabel(this, QStringLiteral("画像の時刻"));
+    imageRow->addWidget(fromImage);
+    imageRow->addWidget(m_imageNote, 1);
+    form->addRow(imageRow);
     layout->addLayout(form);
+    setAcceptDrops(true);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(this);
+    connect(fromImage, &QPushButton::clicked, this, [this] {
+        const QString path = m_boxes->openFileName(this, QStringLiteral("時刻を読む画像（FITS）"),
+            m_inputs().tableFolder,
+            QStringLiteral(
+                "FITS (*.fits *.fit *.fts *.fits.gz *.fit.gz *.fz);;すべてのファイル (*)"));
+        if (!path.isEmpty())
+            useImage(path);
+    });
 
     connect(m_time, &QLineEdit::textEdited, this, &ReportLineDialog::timeEdited);
     connect(m_jd, &QLineEdit::textEdited, this, &ReportLineDialog::julianDateEdited);
@@ -179,11 +205,17 @@ void ReportLineDialog::buildLines(QVBoxLayout *layout)
     auto *append = new QPushButton(QStringLiteral("AAVSO ファイルに追加…"), this);
     append->setAutoDefault(false);
     m_records = resultLabel(this, QStringLiteral("AAVSO ファイルの記録数"));
+    m_lightCurve = new QPushButton(QStringLiteral("光度曲線…"), this);
+    m_lightCurve->setAutoDefault(false);
+    m_lightCurve->setEnabled(false); // once there is a night's file
     appendRow->addWidget(append);
     appendRow->addWidget(m_records, 1);
+    appendRow->addWidget(m_lightCurve);
     layout->addLayout(appendRow);
     layout->addStretch();
     connect(append, &QPushButton::clicked, this, &ReportLineDialog::appendToAavsoFile);
+    connect(m_lightCurve, &QPushButton::clicked, this,
+        [this] { Q_EMIT lightCurveWanted(m_nightFile); });
 }
 
 void ReportLineDialog::restoreFields()
@@ -230,6 +262,70 @@ QString ReportLineDialog::warning() const
 QString ReportLineDialog::records() const
 {
     return m_records->text();
+}
+QString ReportLineDialog::imageNote() const
+{
+    return m_imageNote->text();
+}
+
+void ReportLineDialog::useImage(const QString &path)
+{
+    const night::ImageInfo info = night::readImageInfo(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!info.jd) {
+        m_imageNote->setText(QStringLiteral("%1: 時刻がありません（%2）").arg(name, info.error));
+        return;
+    }
+    m_jd->setText(QString::number(*info.jd, 'f', 5));
+    julianDateEdited();
+    QString note = QStringLiteral("%1: %2").arg(name, info.timeFrom);
+    if (info.filter) {
+        const auto code = ReportFormats::filterOfImage(Format::Aavso, *info.filter);
+        if (code)
+            m_filter->setCurrentText(*code);
+        else
+            note += QStringLiteral("。フィルター %1 は分からないので選び直して下さい")
+                        .arg(*info.filter);
+    }
+    if (m_star->text().trimmed().isEmpty() && info.object)
+        m_star->setText(*info.object);
+    m_airmass->setText(info.airmass ? QString::number(*info.airmass, 'f', 4) : QString());
+    m_imageNote->setText(note);
+    recompute();
+}
+
+void ReportLineDialog::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().value(0).isLocalFile())
+        event->acceptProposedAction();
+}
+
+void ReportLineDialog::dropEvent(QDropEvent *event)
+{
+    // Any file: one that is no image says so beside the button.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    useImage(urls.first().toLocalFile());
+}
+
+bool ReportLineDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // A text box would take the image's name as text: the dialog takes the image.
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+        || event->type() == QEvent::Drop) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // The data comes from the other program once: asked for once.
+        const QString image = forms::draggedImage(drop->mimeData());
+        if (!image.isEmpty()) {
+            drop->acceptProposedAction();
+            if (event->type() == QEvent::Drop)
+                useImage(image);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // The time as typed; JD follows it, or keeps its last good value.
@@ -311,6 +407,7 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
     typed.chart = m_chart->text();
     typed.checkName = m_checkName->text();
     typed.check = report.check.has_value();
+    typed.airmass = m_airmass->text();
     typed.software = QStringLiteral("quillet3 %1").arg(QLatin1String(QUILLET3_VERSION));
 
     // VSNET: written with a warning beside it when the name is not in its form.
@@ -381,6 +478,8 @@ void ReportLineDialog::appendToAavsoFile()
         return;
     }
     m_records->setText(QStringLiteral("%1: %2 件の記録").arg(m_nightFile).arg(appended.records));
+    m_lightCurve->setEnabled(true);
+    Q_EMIT recordAppended(m_nightFile);
 }
 
 void ReportLineDialog::hideEvent(QHideEvent *event)

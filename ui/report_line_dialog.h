@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QVBoxLayout;
 
 namespace quillet {
@@ -40,6 +41,7 @@ public:
     QLineEdit *chart() const { return m_chart; }
     QComboBox *checkStar() const { return m_check; }
     QLineEdit *checkName() const { return m_checkName; }
+    QLineEdit *airmass() const { return m_airmass; }
 
     // What the dialog shows, as a screen reader hears it too.
     QString reported() const;
@@ -50,14 +52,30 @@ public:
     QString aavsoProblem() const;
     QString warning() const;
     QString records() const;
+    QString imageNote() const;
+    // The night's AAVSO file, once one was chosen and took a record.
+    QString nightFile() const { return m_nightFile; }
+
+    // The time (mid-exposure), filter, airmass and, when 星名 is empty, the
+    // star from an image's FITS header; a file that gives no time is said so
+    // and changes nothing.
+    void useImage(const QString &path);
 
     // Appends the AAVSO record to the night's file (asked for once, and again
     // after a failure), asking first when a comparison star is flagged or the
     // file holds the same record already.
     void appendToAavsoFile();
 
+Q_SIGNALS:
+    // A record went into the night's file.
+    void recordAppended(const QString &nightFile);
+    void lightCurveWanted(const QString &nightFile);
+
 protected:
     void hideEvent(QHideEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFields(QVBoxLayout *layout);
@@ -83,6 +101,9 @@ private:
     QLineEdit *m_chart = nullptr;
     QComboBox *m_check = nullptr;
     QLineEdit *m_checkName = nullptr;
+    QLineEdit *m_airmass = nullptr;
+    QLabel *m_imageNote = nullptr;
+    QPushButton *m_lightCurve = nullptr;
     QLabel *m_reported = nullptr;
     QLineEdit *m_vsnet = nullptr;
     QLineEdit *m_aavso = nullptr;

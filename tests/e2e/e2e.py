@@ -20,6 +20,7 @@ import os
 import pickle
 import importlib.util
 import resource
+import select
 import shutil
 import signal
 import stat
@@ -297,6 +298,35 @@ class Session:
             return now if settled else None
         return wait_for("the window to be drawn", same_twice, 10)
 
+    def drag_file(self, path, target):
+        """Drags the file from a window of its own (as from a file manager) and
+        drops it on the accessible object target: the button goes up once the
+        target has taken the drag."""
+        source = subprocess.Popen([os.environ["QUILLET3_DRAG_SOURCE"], path], env=self.env,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.helpers.append(source)
+
+        def said(word):
+            ready, _, _ = select.select([source.stdout], [], [], 0.05)
+            return ready and source.stdout.readline().strip() == word
+        wait_for("the drag source", lambda: said("ready"), 10)
+        window = self.window("^drag-source$")
+        self.settled_pixels(window)
+        left, top = self.client_origin(window)
+        end = target.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        self.xdotool("mousemove", left + 40, top + 40)
+        self.xdotool("mousedown", 1)
+        # The drag begins on the press; the motion brings it over the target.
+        steps = 12
+        for i in range(1, steps + 1):
+            x = left + 40 + (end.x + end.width // 2 - left - 40) * i // steps
+            y = top + 40 + (end.y + end.height // 2 - top - 40) * i // steps
+            self.xdotool("mousemove", x, y)
+        wait_for("the target to take the drag", lambda: said("accepted"), 10)
+        self.xdotool("mouseup", 1)
+        # The source stays: the program fetches the file's name from it as it takes the drop.
+        wait_for("the drop", lambda: said("dropped"), 10)
+
     def still_running(self):
         """The program goes on taking input: what is typed into Text31 is heard."""
         box = self.control("変光星の測光値")
@@ -347,6 +377,20 @@ class Session:
             self.server.terminate()
             self.server.wait()
         shutil.rmtree(self.workdir, ignore_errors=True)
+
+
+def write_fits(path, cards):
+    """A FITS file with a header of the cards and no data, as a camera writes one."""
+    lines = ["SIMPLE  =                    T", "BITPIX  =                    8",
+             "NAXIS   =                    0"]
+    lines += ["%-8s= %20s" % (key, value) if not value.startswith("'") else "%-8s= %s" % (key, value)
+              for key, value in cards.items()]
+    lines.append("END")
+    header = "".join(line.ljust(80) for line in lines)
+    header += " " * (-len(header) % 2880)
+    with open(path, "wb") as f:
+        f.write(header.encode("ascii"))
+    return path
 
 
 def typical_use(s):
@@ -679,6 +723,18 @@ def scenario_diagnosis(s):
     s.keys("Return")
     wait_for("the VSNET line to follow", lambda: vsnet_line() == expected_line("3.5"), 10)
     wait_for("the diagnosis to follow", lambda: "変光星 3.5: 等級" in heard_report(), 10)
+
+    # An image dragged in from a file manager gives its mid-exposure time.
+    image = write_fits(os.path.join(s.workdir, "ss-cyg.fits"), {
+        "DATE-OBS": "'2026-12-07T21:34:12'", "EXPTIME": "60.0", "FILTER": "'V       '",
+        "OBJECT": "'SS Cyg  '"})
+    s.drag_file(image, s.control("JD", field=True))
+
+    def jd_field():
+        text = s.control("JD", field=True).queryText()
+        return text.getText(0, text.characterCount)
+    wait_for("the image's time", lambda: jd_field() == "2461382.39910", 10)
+    s.heard("ss-cyg.fits: DATE-OBS + EXPTIME/2")
     s.shot("report-lines")
     # Escape closes each window.
     for title in ("^報告行$", "^比較星の診断$"):

@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/image_time.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What an image's FITS header tells of the night: the mid-exposure time as a
+// Julian date (UT), the heliocentric Julian date where the star's position is
+// known, the exposure, filter, object and airmass. CFITSIO reads the header
+// (plain, gzip-compressed or tile-compressed); ERFA converts time scales and
+// computes the heliocentric correction.
+namespace quillet::night {
+
+struct ImageInfo
+{
+    QString file; // as given
+    std::optional<double> jd; // mid-exposure, UT
+    std::optional<double> hjd;
+    std::optional<double> exposure; // seconds
+    std::optional<QString> filter;
+    std::optional<QString> object;
+    std::optional<double> airmass;
+    std::optional<ImageHeader::SkyPosition> position;
+    QString timeFrom; // the keywords the time came from, in words
+    QString error; // why there is no time; empty when there is one
+};
+
+// The header of the file at path: the primary header, or the first image
+// extension's when the primary holds no image (its cards over the primary's).
+// position, when given, is used for HJD instead of the header's.
+ImageInfo readImageInfo(
+    const QString &path, std::optional<ImageHeader::SkyPosition> position = std::nullopt);
+
+// The UTC Julian date of a Julian date in another time scale (leap seconds included).
+double utcOf(double jd, ImageHeader::TimeScale scale);
+
+// The heliocentric Julian date of a UTC Julian date for a star at position
+// (J2000): the Earth's heliocentric position from ERFA, and the light time
+// along the star's direction.
+double heliocentricJulianDate(double jdUtc, const ImageHeader::SkyPosition &position);
+
+// quillet3-report --image-info: one JSON array, one object per file.
+QByteArray imageInfoJson(const QList<ImageInfo> &images);
+// The same for people.
+QString imageInfoText(const QList<ImageInfo> &images);
+
+} // namespace quillet::night

@@ -1,0 +1,154 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/light_curve.h"
+
+#include "platform/file_layer.h"
+#include "report/messages.h"
+#include "report/report_text.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace quillet::LightCurve {
+
+namespace {
+
+using AavsoReader::DateKind;
+using AavsoReader::SkipReason;
+
+QString dateKindName(DateKind kind)
+{
+    switch (kind) {
+    case DateKind::Hjd:
+        return QStringLiteral("HJD");
+    case DateKind::Excel:
+        return QStringLiteral("EXCEL");
+    case DateKind::Jd:
+        break;
+    }
+    return QStringLiteral("JD");
+}
+
+template<typename T> QJsonValue orNull(const std::optional<T> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+Night read(const QStringList &files)
+{
+    Night night;
+    for (const QString &file : files) {
+        const files::Read read = files::readFile(file, ReadLimit);
+        if (read.failure) {
+            night.problems << messages::fileProblem(*read.failure, file);
+            continue;
+        }
+        if (!read.snapshot.exists) {
+            night.problems << QStringLiteral("%1 がありません").arg(file);
+            continue;
+        }
+        const AavsoReader::Read parsed = AavsoReader::read(read.snapshot.bytes);
+        for (const AavsoReader::Record &r : parsed.records)
+            night.records.append({file, r});
+        for (const AavsoReader::Skipped &s : parsed.skipped)
+            night.skipped.append({file, s});
+    }
+    return night;
+}
+
+QList<AavsoReader::Record> records(const Night &night)
+{
+    QList<AavsoReader::Record> all;
+    all.reserve(night.records.size());
+    for (const FileRecord &r : night.records)
+        all.append(r.record);
+    return all;
+}
+
+QString skipReason(const AavsoReader::Skipped &skipped)
+{
+    switch (skipped.reason) {
+    case SkipReason::NotExtended:
+        return QStringLiteral("AAVSO Extended の記録ではありません（#TYPE）");
+    case SkipReason::TooFewFields:
+        return QStringLiteral("欄が足りません（%1 個）").arg(skipped.detail);
+    case SkipReason::NoName:
+        return QStringLiteral("星名がありません");
+    case SkipReason::BadDate:
+        return QStringLiteral("日付が読めません: %1").arg(messages::visible(skipped.detail));
+    case SkipReason::BadMagnitude:
+        return QStringLiteral("等級が数値ではありません: %1")
+            .arg(messages::visible(skipped.detail));
+    case SkipReason::BadError:
+        return QStringLiteral("誤差（MERR）が数値でも na でもありません: %1")
+            .arg(messages::visible(skipped.detail));
+    case SkipReason::BadDelimiter:
+        break;
+    }
+    return QStringLiteral("#DELIM= が区切り文字を示していません: %1")
+        .arg(messages::visible(skipped.detail));
+}
+
+QString text(const Night &night)
+{
+    QString out;
+    for (const AavsoReader::Series &s : AavsoReader::series(records(night))) {
+        out += QStringLiteral("%1 %2: %3 点　JD %4 ～ %5　平均 %6　最も明るい %7　最も暗い %8\n")
+                   .arg(s.name, s.filter.isEmpty() ? QStringLiteral("—") : s.filter)
+                   .arg(s.count)
+                   .arg(QString::number(s.first, 'f', 5), QString::number(s.last, 'f', 5),
+                       messages::fixed(s.mean), messages::fixed(s.min), messages::fixed(s.max));
+    }
+    int limits = 0;
+    for (const FileRecord &r : night.records)
+        limits += r.record.fainter;
+    if (limits > 0)
+        out += QStringLiteral("限界等級（<）の記録 %1 件は平均に入れていません\n").arg(limits);
+    if (!night.skipped.isEmpty())
+        out += QStringLiteral("\n読まなかった行 %1 行:\n").arg(night.skipped.size());
+    for (const FileSkipped &s : night.skipped) {
+        out += QStringLiteral("  %1 %2 行目: %3\n")
+                   .arg(s.file)
+                   .arg(s.skipped.line)
+                   .arg(skipReason(s.skipped));
+    }
+    return out;
+}
+
+QByteArray json(const Night &night)
+{
+    QJsonArray recordArray;
+    for (const FileRecord &f : night.records) {
+        const AavsoReader::Record &r = f.record;
+        recordArray.append(QJsonObject {{QStringLiteral("file"), f.file},
+            {QStringLiteral("line"), r.line}, {QStringLiteral("name"), r.name},
+            {QStringLiteral("date_kind"), dateKindName(r.dateKind)}, {QStringLiteral("jd"), r.jd},
+            {QStringLiteral("mag"), r.mag}, {QStringLiteral("fainter"), r.fainter},
+            {QStringLiteral("merr"), orNull(r.merr)}, {QStringLiteral("filter"), r.filter},
+            {QStringLiteral("obscode"), r.obscode}, {QStringLiteral("kname"), orNull(r.kname)},
+            {QStringLiteral("kmag"), orNull(r.kmag)}});
+    }
+    QJsonArray skipped;
+    for (const FileSkipped &s : night.skipped) {
+        skipped.append(
+            QJsonObject {{QStringLiteral("file"), s.file}, {QStringLiteral("line"), s.skipped.line},
+                {QStringLiteral("reason"), skipReason(s.skipped)}});
+    }
+    QJsonArray seriesArray;
+    for (const AavsoReader::Series &s : AavsoReader::series(records(night))) {
+        seriesArray.append(
+            QJsonObject {{QStringLiteral("name"), s.name}, {QStringLiteral("filter"), s.filter},
+                {QStringLiteral("count"), s.count}, {QStringLiteral("first"), s.first},
+                {QStringLiteral("last"), s.last}, {QStringLiteral("mean"), s.mean},
+                {QStringLiteral("min"), s.min}, {QStringLiteral("max"), s.max}});
+    }
+    return QJsonDocument(
+        QJsonObject {{QStringLiteral("records"), recordArray}, {QStringLiteral("skipped"), skipped},
+            {QStringLiteral("series"), seriesArray}})
+        .toJson(QJsonDocument::Indented);
+}
+
+} // namespace quillet::LightCurve

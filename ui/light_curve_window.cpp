@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/light_curve_window.h"
+
+#include "report/report_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillet {
+
+LightCurveCanvas::LightCurveCanvas(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setMinimumSize(480, 320);
+    setAccessibleName(QStringLiteral("光度曲線のグラフ"));
+}
+
+void LightCurveCanvas::setRecords(QList<AavsoReader::Record> records)
+{
+    m_records = std::move(records);
+    m_view.emplace(m_records, QSizeF(size()));
+    update();
+}
+
+void LightCurveCanvas::resizeEvent(QResizeEvent *event)
+{
+    m_view.emplace(m_records, QSizeF(size()));
+    QWidget::resizeEvent(event);
+}
+
+void LightCurveCanvas::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_view)
+        m_view->paint(painter);
+}
+
+void LightCurveCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT pointed(m_view ? m_view->recordAt(event->position()) : -1);
+    QWidget::mouseMoveEvent(event);
+}
+
+LightCurveWindow::LightCurveWindow(
+    InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_inputs(std::move(inputs))
+    , m_boxes(boxes)
+{
+    setWindowTitle(QStringLiteral("光度曲線"));
+    auto *layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    m_file = new QLabel(this);
+    forms::showsResult(m_file, QStringLiteral("ファイル"));
+    auto *open = new QPushButton(QStringLiteral("ファイルを開く…"), this);
+    top->addWidget(m_file, 1);
+    top->addWidget(open);
+    layout->addLayout(top);
+    m_summary = new QLabel(this);
+    m_summary->setWordWrap(true);
+    forms::showsResult(m_summary, QStringLiteral("光度曲線の要約"));
+    layout->addWidget(m_summary);
+    m_canvas = new LightCurveCanvas(this);
+    layout->addWidget(m_canvas, 1);
+    m_pointed = new QLabel(this);
+    forms::showsResult(m_pointed, QStringLiteral("ポインタの記録"));
+    layout->addWidget(m_pointed);
+    resize(900, 640);
+
+    connect(open, &QPushButton::clicked, this, &LightCurveWindow::chooseFile);
+    connect(m_canvas, &LightCurveCanvas::pointed, this, &LightCurveWindow::point);
+    // Records other programs add show at once too.
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &LightCurveWindow::reload);
+}
+
+void LightCurveWindow::chooseFile()
+{
+    const QString path
+        = m_boxes->openFileName(this, QStringLiteral("光度曲線にする AAVSO ファイル"),
+            m_path.isEmpty() ? m_inputs().tableFolder : QFileInfo(m_path).absolutePath(),
+            QStringLiteral("AAVSO Extended (*.txt *.csv *.tsv);;すべてのファイル (*)"));
+    if (!path.isEmpty())
+        showFile(path);
+}
+
+void LightCurveWindow::showFile(const QString &path)
+{
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    m_path = path;
+    m_watcher.addPath(path);
+    reload();
+}
+
+void LightCurveWindow::reload()
+{
+    // A file replaced by a rename is watched anew.
+    if (!m_path.isEmpty() && !m_watcher.files().contains(m_path))
+        m_watcher.addPath(m_path);
+    m_night = m_path.isEmpty() ? LightCurve::Night() : LightCurve::read({m_path});
+    m_file->setText(m_path.isEmpty() ? QStringLiteral("ファイルがありません") : m_path);
+    QString text = m_night.problems.join(u'\n');
+    if (m_night.records.isEmpty() && text.isEmpty() && !m_path.isEmpty())
+        text = QStringLiteral("記録がありません");
+    if (!m_night.records.isEmpty())
+        text = LightCurve::text(m_night).trimmed();
+    m_summary->setText(text);
+    m_pointed->clear();
+    m_canvas->setRecords(LightCurve::records(m_night));
+}
+
+QString LightCurveWindow::summary() const
+{
+    return m_summary->text();
+}
+
+QString LightCurveWindow::pointedRecord() const
+{
+    return m_pointed->text();
+}
+
+void LightCurveWindow::point(qsizetype record)
+{
+    if (record < 0 || record >= m_night.records.size()) {
+        m_pointed->clear();
+        return;
+    }
+    const AavsoReader::Record &r = m_night.records[record].record;
+    QString text = QStringLiteral("%1 %2　JD %3　%4%5")
+                       .arg(r.name, r.filter, QString::number(r.jd, 'f', 5),
+                           r.fainter ? QStringLiteral("<") : QString(), messages::fixed(r.mag));
+    if (r.merr)
+        text += QStringLiteral(" ± %1").arg(messages::errorText(*r.merr));
+    text += QStringLiteral("（%1 行目）").arg(r.line);
+    m_pointed->setText(text);
+}
+
+} // namespace quillet

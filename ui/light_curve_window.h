@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "report/light_curve.h"
+#include "report/light_curve_plot.h"
+#include "ui/diagnosis_interface.h"
+#include "ui/forms.h"
+
+#include <QFileSystemWatcher>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+
+namespace quillet {
+
+// The plot of a light curve, drawn to the widget's size; tells which record
+// the pointer is over.
+class LightCurveCanvas : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LightCurveCanvas(QWidget *parent = nullptr);
+    void setRecords(QList<AavsoReader::Record> records);
+    const std::optional<LightCurveView> &view() const { return m_view; }
+
+Q_SIGNALS:
+    void pointed(qsizetype record); // -1: none
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QList<AavsoReader::Record> m_records;
+    std::optional<LightCurveView> m_view;
+};
+
+// "光度曲線": the night's AAVSO file (or one chosen) as a light curve, with the
+// record under the pointer; follows the file as records are added to it.
+class LightCurveWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    LightCurveWindow(InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent = nullptr);
+
+    void showFile(const QString &path);
+    void reload();
+    QString file() const { return m_path; }
+    QString summary() const;
+    QString pointedRecord() const;
+
+private:
+    void chooseFile();
+    void point(qsizetype record);
+
+    InputsProvider m_inputs;
+    forms::MessageBoxes *m_boxes;
+    QString m_path;
+    LightCurve::Night m_night;
+    QLabel *m_file = nullptr;
+    QLabel *m_summary = nullptr;
+    QLabel *m_pointed = nullptr;
+    LightCurveCanvas *m_canvas = nullptr;
+    QFileSystemWatcher m_watcher;
+};
+
+} // namespace quillet
