@@ -94,10 +94,9 @@ case "$command" in
 run)
     install_packages "to build and run Quillet3" $run_packages
     configure_and_build release
-    # compdata.txt is kept in the working directory; the desktop entry uses the same folder.
-    mkdir -p "$HOME/Quillet3"
-    cd "$HOME/Quillet3"
-    exec "$build/app/quillet3"
+    # As the desktop entry starts it: in ~/Quillet3 (made on first use), or the
+    # star field there used last; compdata.txt is kept in that folder.
+    QUILLET3_START=desktop exec "$build/app/quillet3"
     ;;
 test)
     install_packages "to build and test Quillet3" $run_packages $test_packages

@@ -4,7 +4,9 @@
 // the windows (ui/) read their controls, call the core and write the results
 // back, and this entry point only opens the main window.
 #include "platform/shutdown_signals.h"
+#include "platform/star_fields.h"
 #include "platform/startup.h"
+#include "report/messages.h"
 #include "ui/form1.h"
 #include "ui/settings.h"
 
@@ -44,6 +46,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     quillet::startup::speakJapanese();
     quillet::settings::useProgramFile();
+    // Started from the desktop (the launcher says so): in the data folder, or
+    // the star field used last. A start from a terminal stays where it is.
+    if (qEnvironmentVariable("QUILLET3_START") == QLatin1String("desktop")) {
+        qunsetenv("QUILLET3_START");
+        const QString last
+            = QSettings().value(quillet::settings::key(quillet::settings::LastField)).toString();
+        if (const auto failure = quillet::StarField::enterForDesktop(last)) {
+            std::fprintf(stderr, "quillet3: %s\n",
+                qPrintable(
+                    quillet::messages::fileProblem(*failure, quillet::StarField::dataFolder())));
+        }
+    }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));
 
     quillet::Form1 form;

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/report_options.h"
 
+#include "core/comparison_data_file.h"
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
+#include "platform/star_fields.h"
 
 #include <QFile>
 
@@ -26,6 +28,8 @@ const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光
 します。
 
   --table FILE        比較星の表（既定: カレントフォルダの compdata.txt）
+  --field NAME        星野 NAME の表（データフォルダ ~/Quillet3 か QUILLET3_HOME の
+                      NAME/compdata.txt）
   --check K           K 行目（1 - 15）の比較星をチェック星として近似から外す
   --flag-mag M        「外れ」とする除外残差の大きさ（既定: 0.05 等）
   --format text|json  出力の形式（既定: text）
@@ -67,7 +71,19 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
     static const std::vector<std::pair<const char *, Setter>> Table {
         {"--table",
             [](Options &o, const QByteArray &v) {
+                if (!o.table.isEmpty())
+                    return QStringLiteral("--table と --field はどちらか 1 つです");
                 o.table = QFile::decodeName(v);
+                return QString();
+            }},
+        {"--field",
+            [](Options &o, const QByteArray &v) {
+                if (!o.table.isEmpty())
+                    return QStringLiteral("--table と --field はどちらか 1 つです");
+                if (StarField::nameProblem(text(v)))
+                    return QStringLiteral("--field は星野の名前です: %1").arg(text(v));
+                o.table = StarField::dataFolder() + u'/' + text(v).trimmed() + u'/'
+                    + QLatin1String(ComparisonDataFile::FileName);
                 return QString();
             }},
         {"--check",

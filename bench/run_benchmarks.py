@@ -114,11 +114,74 @@ def show(name, figure, unit, floor_name, floor):
     return ratio
 
 
+def timed(command, runs=5):
+    """Median wall time of a whole process, and its peak memory (MiB)."""
+    times, peaks = [], []
+    for _ in range(runs):
+        start = time.perf_counter()
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        times.append(time.perf_counter() - start)
+        peaks.append(usage.ru_maxrss / 1024)
+        if os.waitstatus_to_exitcode(status) not in (0, 2):
+            sys.exit("%s failed" % command[0])
+    return statistics.median(times), statistics.median(peaks)
+
+
+def night_file(path, records):
+    """An AAVSO Extended file of records, as a long night (or many) writes it."""
+    with open(path, "w") as f:
+        f.write("#TYPE=Extended\n#OBSCODE=XYZ\n#SOFTWARE=bench\n#DELIM=,\n#DATE=JD\n")
+        for i in range(records):
+            f.write("SS Cyg,%.5f,%.3f,0.012,%s,NO,STD,ENSEMBLE,na,na,na,na,na,X1,na\n" % (
+                2461382.3 + i * 0.0007, 11.5 + 0.3 * ((i * 37) % 100) / 100, "VBRI"[i % 4]))
+
+
+def fits_file(path, index):
+    """A FITS file of a header and no data, as a camera writes one."""
+    cards = ["SIMPLE  =                    T", "BITPIX  =                    8",
+             "NAXIS   =                    0",
+             "DATE-OBS= '2026-12-07T21:%02d:%02d'" % (index // 60 % 60, index % 60),
+             "EXPTIME =                 60.0", "FILTER  = 'V       '",
+             "OBJCTRA = '21 42 42.80'", "OBJCTDEC= '+43 35 09.9'", "END"]
+    header = "".join(card.ljust(80) for card in cards)
+    with open(path, "wb") as f:
+        f.write((header + " " * (-len(header) % 2880)).encode("ascii"))
+
+
+def night(build):
+    """The night's commands beside their floors: --light-curve against reading
+    the same bytes, --image-info against CFITSIO opening the same files."""
+    report = os.path.join(build, "app", "quillet3-report")
+    folder = tempfile.mkdtemp(prefix="quillet3-bench-night-")
+    half, whole = os.path.join(folder, "half.txt"), os.path.join(folder, "night.txt")
+    night_file(half, 50000)
+    night_file(whole, 100000)
+    read_time, _ = timed(["cat", whole])
+    text_time, text_peak = timed([report, "--light-curve", whole])
+    _, half_peak = timed([report, "--light-curve", half])
+    plot_time, _ = timed([report, "--light-curve", whole, "--plot", os.path.join(folder, "c.png")])
+    show("--light-curve, 100,000 records", text_time, "s", "reading the same bytes", read_time)
+    print("  bar 1 s: %s; memory %.1f MiB (50,000 records: %.1f MiB)" % (
+        "met" if text_time <= 1 else "not met", text_peak, half_peak))
+    show("  ... with --plot", plot_time, "s", "reading the same bytes", read_time)
+    print("  bar 3 s: %s" % ("met" if plot_time <= 3 else "not met"))
+    images = []
+    for i in range(1000):
+        images.append(os.path.join(folder, "image-%04d.fits" % i))
+        fits_file(images[-1], i)
+    info_time, _ = timed([report, "--image-info", "--format", "json"] + images)
+    floor_time, _ = timed([os.path.join(build, "bench", "fits_floor")] + images)
+    show("--image-info, 1,000 FITS files", info_time, "s", "CFITSIO opening them", floor_time)
+    print("  bar 2 s: %s" % ("met" if info_time <= 2 else "not met"))
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     print("machine: %s, %d cores" % (os.uname().machine, os.cpu_count()))
     baseline = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
     startup(build, baseline)
+    night(build)
     subprocess.run([os.path.join(build, "bench", "bench_core")], check=True)
     subprocess.run([os.path.join(build, "bench", "bench_ui")], check=True,
                    env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))

@@ -39,12 +39,23 @@ public:
         fileDialogs.append(title + u'|' + folder);
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
+    int choose(QWidget *, const QString &text, const QStringList &buttons) override
+    {
+        texts.append(text + u'|' + buttons.join(u'|'));
+        return choices.isEmpty() ? 0 : choices.takeFirst();
+    }
+    QString folderName(QWidget *, const QString &title, const QString &folder) override
+    {
+        fileDialogs.append(title + u'|' + folder);
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
 
     QStringList texts;
     QList<Buttons> buttonsShown;
     QList<bool> answers;
     QStringList fileNames; // what the file dialog gives; empty: cancelled
     QStringList fileDialogs; // each file dialog's "title|suggested"
+    QList<int> choices; // the buttons chosen in turn (the first when the script runs out)
 };
 
 // A main window whose message boxes the test answers.

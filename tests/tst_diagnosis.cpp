@@ -58,6 +58,7 @@ private Q_SLOTS:
     void appendAsksWhatItMust();
     void settingsThatCannotBeWritten();
     void timeFromAnImage();
+    void eachFieldItsOwnStar();
     void pluginLoad_data();
     void pluginLoad();
     void contextMenuReachesBoth();
@@ -156,9 +157,7 @@ void TestDiagnosis::linesFollowTheMainWindow()
     ScriptedWindow w;
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
-    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w, this] {
-        return DiagnosisInputs {w.form.tableTexts(), w.form.text(31)->text(), m_dir.path()};
-    });
+    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w] { return w.form.diagnosisInputs(); });
     w.form.setDiagnosisWindows(windows);
     windows->showReportLines();
     windows->showDiagnosis();
@@ -339,11 +338,7 @@ void TestDiagnosis::timeFromAnImage()
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
     auto *windows = new DiagnosisWindowsImpl(
-        &w.form,
-        [&w, this] {
-            return DiagnosisInputs {w.form.tableTexts(), w.form.text(31)->text(), m_dir.path()};
-        },
-        &w.boxes);
+        &w.form, [&w] { return w.form.diagnosisInputs(); }, &w.boxes);
     w.form.setDiagnosisWindows(windows);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(image)});
@@ -384,6 +379,28 @@ void TestDiagnosis::timeFromAnImage()
     QVERIFY(curve->summary().startsWith(QStringLiteral("SS Cyg R: 2 点")));
     w.boxes.answers = {false};
     QVERIFY(w.form.close());
+}
+
+// Each star field remembers its own star, filter and chart; a new field's
+// star starts as its name, and the observer code follows the observer.
+void TestDiagnosis::eachFieldItsOwnStar()
+{
+    DiagnosisInputs inputs = m_inputs;
+    inputs.field = QStringLiteral("RZ Cas");
+    ReportLineDialog dialog([&inputs] { return inputs; }, &m_boxes);
+    QCOMPARE(dialog.star()->text(), QStringLiteral("RZ Cas"));
+    dialog.star()->setText(QStringLiteral("RZ Cas (2)"));
+    dialog.filter()->setCurrentText(QStringLiteral("B"));
+    dialog.obscode()->setText(QStringLiteral("ABC"));
+    inputs.field = QStringLiteral("SS Cyg");
+    dialog.fieldChanged();
+    QCOMPARE(dialog.star()->text(), QStringLiteral("SS Cyg"));
+    QCOMPARE(dialog.obscode()->text(), QStringLiteral("ABC"));
+    dialog.filter()->setCurrentText(QStringLiteral("V"));
+    inputs.field = QStringLiteral("RZ Cas");
+    dialog.fieldChanged();
+    QCOMPARE(dialog.star()->text(), QStringLiteral("RZ Cas (2)"));
+    QCOMPARE(dialog.filter()->currentText(), QStringLiteral("B"));
 }
 
 // A plugin that is not there, not whole, or built for another version gives
@@ -437,9 +454,7 @@ void TestDiagnosis::contextMenuReachesBoth()
     QVERIFY(QTest::qWaitForWindowActive(&w.form));
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
-    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w] {
-        return DiagnosisInputs {w.form.tableTexts(), w.form.text(31)->text(), QString()};
-    });
+    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w] { return w.form.diagnosisInputs(); });
     w.form.setDiagnosisWindows(windows);
     QCOMPARE(w.form.diagnosisAction()->text(), QStringLiteral("比較星の診断…"));
     QCOMPARE(w.form.reportLinesAction()->text(), QStringLiteral("報告行…"));

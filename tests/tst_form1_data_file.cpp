@@ -3,9 +3,16 @@
 // Start-up and shut-down of the main window with compdata.txt in the working
 // directory: the table must survive, and a failed save must lose nothing.
 #include "form_test_support.h"
+#include "platform/star_fields.h"
+#include "ui/field_dialog.h"
+#include "ui/settings.h"
+
+#include <QLineEdit>
+#include <QListWidget>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <unistd.h>
@@ -50,6 +57,11 @@ private Q_SLOTS:
     void saveCutShortFails();
     void secondCopyAsksBeforeReplacing();
     void unreadableFileIsKept();
+    void switchField_data();
+    void switchField();
+    void desktopStartsInTheFieldUsedLast();
+    void newFieldNames_data();
+    void newFieldNames();
 };
 
 void TestForm1DataFile::startUpFillsTable()
@@ -315,5 +327,136 @@ void TestForm1DataFile::unreadableFileIsKept()
     QCOMPARE(next.form.text(1)->text(), QStringLiteral("5"));
 }
 
-QTEST_MAIN(TestForm1DataFile)
+// Switching star fields: the changed table saved or kept as the user says, a
+// failed save staying, and then the window as a fresh start in the new field.
+void TestForm1DataFile::switchField_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("choice"); // 0 save, 1 don't save, 2 cancel
+    QTest::addColumn<bool>("saveFails");
+    QTest::addColumn<bool>("switched");
+    QTest::addColumn<QByteArray>("left"); // the first field's file afterwards
+    QTest::newRow("unchanged: no question") << false << -1 << false << true << OldFile;
+    QTest::newRow("save and switch")
+        << true << 0 << false << true << QByteArray(" 5 , 2 \r\n 3 , 4 \r\n");
+    QTest::newRow("switch without saving") << true << 1 << false << true << OldFile;
+    QTest::newRow("cancel stays") << true << 2 << false << false << OldFile;
+    QTest::newRow("a failed save stays") << true << 0 << true << false << OldFile;
+}
+
+void TestForm1DataFile::switchField()
+{
+    QFETCH(bool, edited);
+    QFETCH(int, choice);
+    QFETCH(bool, saveFails);
+    QFETCH(bool, switched);
+    QFETCH(QByteArray, left);
+    WorkingDirectory wd;
+    const QString data = wd.dir.filePath(QStringLiteral("data"));
+    qputenv("QUILLET3_HOME", QFile::encodeName(data));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(wd.dir.filePath(QStringLiteral("config"))));
+    const QString ssCyg = data + QStringLiteral("/SS Cyg");
+    const QString rzCas = data + QStringLiteral("/RZ Cas");
+    QVERIFY(QDir().mkpath(ssCyg) && QDir().mkpath(rzCas));
+    writeFile(ssCyg + QStringLiteral("/compdata.txt"), OldFile);
+    writeFile(rzCas + QStringLiteral("/compdata.txt"), " 7 , 8 \r\n");
+    QVERIFY(QDir::setCurrent(ssCyg));
+    qputenv("PWD", QFile::encodeName(ssCyg));
+    Window w;
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Quillet3 ver1.00 - SS Cyg"));
+    if (edited)
+        w.form.text(1)->setText(QStringLiteral("5"));
+    w.form.text(32)->setText(QStringLiteral("12.00"));
+    if (choice >= 0)
+        w.boxes.choices = {choice};
+    w.boxes.answers = {false}; // no other file after a failed save
+    const bool result = [&] {
+        const FileSizeLimit limit(saveFails ? 4 : RLIM_INFINITY);
+        return w.form.switchField(rzCas);
+    }();
+    QCOMPARE(result, switched);
+    QCOMPARE(
+        w.boxes.texts.filter(QStringLiteral("保存してから切り替えますか")).size(), edited ? 1 : 0);
+    QCOMPARE(readFile(ssCyg + QStringLiteral("/compdata.txt")), left);
+    QCOMPARE(QDir::currentPath(), switched ? rzCas : ssCyg);
+    if (switched) {
+        // As a fresh start in the new field.
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Quillet3 ver1.00 - RZ Cas"));
+        QCOMPARE(w.form.text(1)->text(), QStringLiteral("7"));
+        QCOMPARE(w.form.text(32)->text(), QString());
+        QCOMPARE(QSettings().value(settings::key(settings::LastField)).toString(),
+            QStringLiteral("RZ Cas"));
+        // The data folder itself keeps the design's own title.
+        QVERIFY(w.form.switchField(data));
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Quillet3 ver1.00"));
+    } else {
+        QCOMPARE(w.form.text(1)->text(), QStringLiteral("5"));
+        QCOMPARE(w.form.text(32)->text(), QStringLiteral("12.00"));
+    }
+    w.boxes.answers = {false};
+    QVERIFY(w.form.close());
+    QVERIFY(QDir::setCurrent(wd.dir.path()));
+}
+
+// The desktop's start opens the field used last, or the data folder once that
+// field is gone; made when missing.
+void TestForm1DataFile::desktopStartsInTheFieldUsedLast()
+{
+    WorkingDirectory wd;
+    const QString data = wd.dir.filePath(QStringLiteral("new data"));
+    qputenv("QUILLET3_HOME", QFile::encodeName(data));
+    QVERIFY(!StarField::enterForDesktop(QStringLiteral("RZ Cas")));
+    QCOMPARE(QDir::currentPath(), data); // made, and the field is not there
+    QVERIFY(QDir().mkdir(data + QStringLiteral("/RZ Cas")));
+    QVERIFY(!StarField::enterForDesktop(QStringLiteral("RZ Cas")));
+    QCOMPARE(QDir::currentPath(), data + QStringLiteral("/RZ Cas"));
+    QVERIFY(!StarField::enterForDesktop(QStringLiteral("../elsewhere")));
+    QCOMPARE(QDir::currentPath(), data);
+}
+
+// A new field's name is a folder's name, and a new one; each refusal said.
+void TestForm1DataFile::newFieldNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said"); // empty: made and chosen
+    QTest::newRow("a star's name") << QStringLiteral("かに座 TT") << QString();
+    QTest::newRow("a slash") << QStringLiteral("SS/Cyg") << QStringLiteral("/ は使えません");
+    QTest::newRow("a leading dot") << QStringLiteral(".hidden") << QStringLiteral(". で始める");
+    QTest::newRow("an existing field")
+        << QStringLiteral("RZ Cas") << QStringLiteral("もうあります");
+    QTest::newRow("none: the one selected") << QString() << QString();
+}
+
+void TestForm1DataFile::newFieldNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    WorkingDirectory wd;
+    const QString data = wd.dir.path();
+    QVERIFY(QDir().mkdir(data + QStringLiteral("/RZ Cas")));
+    ScriptedMessageBoxes boxes;
+    FieldDialog dialog(data, data, &boxes);
+    QCOMPARE(dialog.list()->count(), 2); // the data folder and RZ Cas
+    QVERIFY(dialog.list()->item(0)->text().startsWith(QStringLiteral("● （データフォルダ）")));
+    dialog.list()->setCurrentRow(1);
+    dialog.newName()->setText(name);
+    dialog.switchTo();
+    if (!said.isEmpty()) {
+        QVERIFY2(boxes.texts.value(0).contains(said), qPrintable(boxes.texts.value(0)));
+        QVERIFY(dialog.chosenFolder().isEmpty());
+    } else {
+        const QString chosen = data + u'/' + (name.isEmpty() ? QStringLiteral("RZ Cas") : name);
+        QCOMPARE(dialog.chosenFolder(), chosen);
+        QVERIFY(QFileInfo(chosen).isDir());
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    settings::useProgramFile();
+    TestForm1DataFile test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_form1_data_file.moc"

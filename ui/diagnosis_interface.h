@@ -22,6 +22,7 @@ struct DiagnosisInputs
     QStringList tableTexts; // Text1 .. Text30
     QString variableText; // Text31
     QString tableFolder; // the folder that holds compdata.txt: file dialogs open there
+    QString field; // the star field open, empty outside the data folder's fields
 };
 using InputsProvider = std::function<DiagnosisInputs()>;
 
@@ -38,6 +39,8 @@ public:
     virtual void openImage(const QString &path) = 0;
     // The main window's boxes changed: open windows show the new results at once.
     virtual void inputsChanged() = 0;
+    // The main window switched to another star field: its own report fields.
+    virtual void fieldChanged() = 0;
     // The main window is closing.
     virtual void closeAll() = 0;
 };

@@ -198,6 +198,8 @@ void DiagnosisWindow::recompute()
 {
     m_pending = false;
     const DiagnosisInputs inputs = m_inputs();
+    setWindowTitle(inputs.field.isEmpty() ? QStringLiteral("比較星の診断")
+                                          : QStringLiteral("比較星の診断 - %1").arg(inputs.field));
     fillCheckChoice(m_check, inputs.tableTexts);
     const QString variable = inputs.variableText.trimmed();
     const bool number = ParseWholeNumber(variable).has_value();
@@ -517,6 +519,13 @@ void DiagnosisWindowsImpl::inputsChanged()
         m_diagnosis->inputsChanged();
     if (m_reportLines && m_reportLines->isVisible())
         m_reportLines->inputsChanged();
+}
+
+void DiagnosisWindowsImpl::fieldChanged()
+{
+    if (m_reportLines)
+        m_reportLines->fieldChanged();
+    inputsChanged();
 }
 
 void DiagnosisWindowsImpl::closeAll()

@@ -87,6 +87,7 @@ public:
     void showLightCurve() override;
     void openImage(const QString &path) override;
     void inputsChanged() override;
+    void fieldChanged() override;
     void closeAll() override;
     DiagnosisWindow *diagnosis() const { return m_diagnosis; }
     ReportLineDialog *reportLines() const { return m_reportLines; }

@@ -9,15 +9,20 @@
 #include "core/magnitude_text_parser.h"
 #include "core/numeric_text.h"
 #include "platform/file_layer.h"
+#include "platform/star_fields.h"
 #include "report/messages.h"
+#include "ui/field_dialog.h"
 #include "ui/form2.h"
+#include "ui/settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -203,6 +208,11 @@ Form1::Form1(QWidget *parent)
         {&m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L,
             &DiagnosisWindows::showLightCurve},
     };
+    // The star fields: the main window's own, no plugin needed.
+    m_fieldsAction = new QAction(QStringLiteral("星野を切り替え…"), this);
+    m_fieldsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    m_fieldsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_fieldsAction, &QAction::triggered, this, &Form1::chooseField);
     for (const auto &[action, caption, key, show] : entries) {
         *action = new QAction(caption, this);
         (*action)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
@@ -213,6 +223,7 @@ Form1::Form1(QWidget *parent)
                 (windows->*show)();
         });
     }
+    addAction(m_fieldsAction);
     // An image dropped anywhere on the window, text boxes included, gives its
     // time to the report lines.
     setAcceptDrops(true);
@@ -226,16 +237,80 @@ void Form1::setDiagnosisWindows(DiagnosisWindows *windows)
     m_diagnosis.reset(windows);
 }
 
+DiagnosisInputs Form1::diagnosisInputs() const
+{
+    return {tableTexts(), m_text[31]->text(), m_folder.path, m_field};
+}
+
+// The star fields of the data folder; the chosen one opens.
+void Form1::chooseField()
+{
+    FieldDialog dialog(StarField::dataFolder(), m_folder.path, m_messageBoxes, this);
+    forms::useScreenColormap(&dialog);
+    if (dialog.exec() == QDialog::Accepted)
+        switchField(dialog.chosenFolder());
+}
+
+// Another star field: the table saved or kept as the user says, then the
+// window as a fresh start in that folder leaves it.
+bool Form1::switchField(const QString &folder)
+{
+    if (QDir::cleanPath(folder) == m_folder.path)
+        return true;
+    if (tableTexts() != m_tableAtLoad) {
+        const int answer = m_messageBoxes->choose(this,
+            QStringLiteral("比較星データを保存してから切り替えますか"),
+            {QStringLiteral("保存して切り替え"), QStringLiteral("保存せずに切り替え"),
+                QStringLiteral("キャンセル")});
+        if (answer == 2 || (answer == 0 && !saveTable()))
+            return false; // a save that failed stays, the table as it is
+    }
+    if (const auto failure = StarField::enter(folder)) {
+        message(QStringLiteral("星野を切り替えられませんでした\r")
+            + messages::fileProblem(*failure, folder));
+        return false;
+    }
+    if (m_form2)
+        m_form2->close();
+    for (const forms::ControlSpec &entry : form1Controls()) {
+        if (entry.kind == forms::ControlKind::ValueLabel
+            || entry.kind == forms::ControlKind::BoxedLabel)
+            findChild<QLabel *>(entry.name)->setText(entry.caption);
+    }
+    for (int n = 32; n <= 36; ++n)
+        m_text[n]->clear();
+    Form_Load();
+    if (m_diagnosis)
+        m_diagnosis->fieldChanged();
+    return true;
+}
+
+// The title names the star field; a folder of the user's own, or the data
+// folder itself, keeps the design's own title.
+void Form1::showField()
+{
+    const QString dataFolder = QFileInfo(StarField::dataFolder()).canonicalFilePath();
+    const auto field = StarField::fieldOf(m_folder.path, dataFolder);
+    m_field = field.value_or(QString());
+    setWindowTitle(field ? QStringLiteral("Quillet3 ver1.00 - ") + *field
+                         : QStringLiteral("Quillet3 ver1.00"));
+    // The launcher starts where the user worked last in the data folder.
+    if (field || m_folder.path == dataFolder) {
+        QSettings settings;
+        if (settings.value(settings::key(settings::LastField)).toString() != m_field) {
+            settings.setValue(settings::key(settings::LastField), m_field);
+            settings::store(settings);
+        }
+    }
+}
+
 DiagnosisWindows *Form1::diagnosisWindows()
 {
     if (!m_diagnosis) {
         QString error;
         m_diagnosis.reset(loadDiagnosisWindows(
             m_pluginPath.isEmpty() ? diagnosisPluginPath() : m_pluginPath, this,
-            [this] {
-                return DiagnosisInputs {tableTexts(), m_text[31]->text(), m_folder.path};
-            },
-            error));
+            [this] { return diagnosisInputs(); }, error));
         if (!m_diagnosis)
             message(QStringLiteral("診断の窓を開けませんでした\r") + error);
     }
@@ -316,6 +391,8 @@ void Form1::Form_Load()
     m_fileAtStart = loaded.snapshot;
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
+    m_tableAtLoad = tableTexts();
+    showField();
     if (m_folder.removed)
         message(messages::folderRemovedAtStart(m_folder.path));
     if (loaded.failure) {
@@ -370,6 +447,7 @@ bool Form1::saveTable()
         return saveElsewhere(messages::saveFailed(*saved.failure, m_fileAtStart.keptAs));
     const QString keptAs = m_fileAtStart.keptAs;
     m_fileAtStart = saved.snapshot;
+    m_tableAtLoad = tableTexts();
     if (!keptAs.isEmpty())
         message(messages::keptAside(path, keptAs, policy.defaultMode));
     if (saved.syncFailure)

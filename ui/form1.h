@@ -62,6 +62,13 @@ public:
     QAction *diagnosisAction() const { return m_diagnosisAction; }
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     QAction *lightCurveAction() const { return m_lightCurveAction; }
+    QAction *fieldsAction() const { return m_fieldsAction; }
+    // What the windows beyond the main window read of it.
+    DiagnosisInputs diagnosisInputs() const;
+
+    // Opens the star field in folder (the dialog 星野 chooses it): asks to save
+    // a changed table first; false when it stays where it is.
+    bool switchField(const QString &folder);
     // Replaces the plugin's windows (tests link them in); nullptr loads the plugin.
     void setDiagnosisWindows(DiagnosisWindows *windows);
     // Loads the plugin from path instead of from beside the program (tests).
@@ -132,6 +139,8 @@ private:
     // the table stays in the window.
     bool saveTable();
     void openImage(const QString &path);
+    void chooseField();
+    void showField();
     bool saveElsewhere(const QString &failure);
 
     forms::RealMessageBoxes m_realMessageBoxes;
@@ -151,6 +160,9 @@ private:
     QAction *m_diagnosisAction = nullptr;
     QAction *m_reportLinesAction = nullptr;
     QAction *m_lightCurveAction = nullptr;
+    QAction *m_fieldsAction = nullptr;
+    QString m_field; // the star field open; empty outside the data folder's fields
+    QStringList m_tableAtLoad; // the table as loaded or last saved
     std::unique_ptr<DiagnosisWindows> m_diagnosis; // made on first use
     QString m_pluginPath;
 };

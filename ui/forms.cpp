@@ -97,6 +97,30 @@ QString RealMessageBoxes::saveFileName(QWidget *parent, const QString &title,
     return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr, options);
 }
 
+int RealMessageBoxes::choose(QWidget *parent, const QString &text, const QStringList &buttons)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromUtf16(Title));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString(text).replace(u'\r', u'\n'));
+    QList<QPushButton *> made;
+    for (const QString &caption : buttons)
+        made.append(box.addButton(caption, QMessageBox::ActionRole));
+    box.setDefaultButton(made.first());
+    box.setEscapeButton(made.last());
+    useScreenColormap(&box);
+    box.exec();
+    const qsizetype chosen = made.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen < 0 ? int(buttons.size()) - 1 : int(chosen);
+}
+
+QString RealMessageBoxes::folderName(QWidget *parent, const QString &title, const QString &folder)
+{
+    return QFileDialog::getExistingDirectory(
+        parent, title, folder, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
 QString RealMessageBoxes::openFileName(
     QWidget *parent, const QString &title, const QString &folder, const QString &filter)
 {

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -51,6 +52,11 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &suggested,
         const QString &filter, bool appending = false)
         = 0;
+    // Asks which of the buttons (captions, left to right); the index chosen, the
+    // last one (the way out) when the box is closed or Escape pressed.
+    virtual int choose(QWidget *parent, const QString &text, const QStringList &buttons) = 0;
+    // Asks for a folder (title: what for; folder: where to start); empty: cancelled.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder) = 0;
     // Asks for an existing file to read (title: what for; folder: where to start).
     virtual QString openFileName(
         QWidget *parent, const QString &title, const QString &folder, const QString &filter)
@@ -66,6 +72,8 @@ public:
         const QString &filter, bool appending = false) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
         const QString &filter) override;
+    int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
 };
 
 // Gives a top-level window the screen's own colormap on X11 (elsewhere nothing

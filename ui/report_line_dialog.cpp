@@ -220,12 +220,21 @@ void ReportLineDialog::buildLines(QVBoxLayout *layout)
 
 void ReportLineDialog::restoreFields()
 {
+    m_field = m_inputs().field;
     const QSettings settings;
-    m_star->setText(settings.value(settings::key(settings::ReportStar)).toString());
-    m_obscode->setText(settings.value(settings::key(settings::ReportObscode)).toString());
-    m_chart->setText(settings.value(settings::key(settings::ReportChart)).toString());
+    const auto value = [this, &settings](const char *name) {
+        return settings.value(settings::fieldKey(m_field, name));
+    };
+    // A new field's star is the field's name; its observer code the last one typed.
+    const QVariant star = value(settings::ReportStar);
+    m_star->setText(star.isValid() ? star.toString() : m_field);
+    const QVariant obscode = value(settings::ReportObscode);
+    m_obscode->setText(obscode.isValid()
+            ? obscode.toString()
+            : settings.value(settings::key(settings::ReportObscode)).toString());
+    m_chart->setText(value(settings::ReportChart).toString());
     // An older file may hold VSNET's spelling (Rc): AAVSO's code for it.
-    const QString filter = settings.value(settings::key(settings::ReportFilter)).toString();
+    const QString filter = value(settings::ReportFilter).toString();
     const int at = m_filter->findText(
         ReportFormats::filterCode(Format::Aavso, filter).value_or(QStringLiteral("V")));
     m_filter->setCurrentIndex(at < 0 ? 0 : at);
@@ -490,13 +499,25 @@ void ReportLineDialog::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
 }
 
+void ReportLineDialog::fieldChanged()
+{
+    if (const QString why = remember(); !why.isEmpty())
+        m_boxes->show(this, why, forms::MessageBoxes::Buttons::Ok);
+    restoreFields();
+    recompute();
+}
+
 QString ReportLineDialog::remember()
 {
     QSettings settings;
-    settings.setValue(settings::key(settings::ReportStar), m_star->text().trimmed());
-    settings.setValue(settings::key(settings::ReportFilter), m_filter->currentText());
+    settings.setValue(settings::fieldKey(m_field, settings::ReportStar), m_star->text().trimmed());
+    settings.setValue(settings::fieldKey(m_field, settings::ReportFilter), m_filter->currentText());
+    settings.setValue(
+        settings::fieldKey(m_field, settings::ReportObscode), m_obscode->text().trimmed());
+    settings.setValue(
+        settings::fieldKey(m_field, settings::ReportChart), m_chart->text().trimmed());
+    // The observer is the same in every field: a new field starts with this code.
     settings.setValue(settings::key(settings::ReportObscode), m_obscode->text().trimmed());
-    settings.setValue(settings::key(settings::ReportChart), m_chart->text().trimmed());
     settings.setValue(settings::key(settings::ReportLinesGeometry), saveGeometry());
     return settings::store(settings);
 }

@@ -32,6 +32,8 @@ public:
     // The boxes changed: shown at once, before anything else is done.
     void inputsChanged();
     void recompute();
+    // The main window opened another star field: its own star, filter, code and chart.
+    void fieldChanged();
 
     QLineEdit *star() const { return m_star; }
     QLineEdit *time() const { return m_time; }
@@ -115,6 +117,7 @@ private:
     QString m_obscodeWritten;
     QStringList m_flaggedRows;
     QString m_nightFile;
+    QString m_field; // the star field whose fields these are
 };
 
 } // namespace quillet

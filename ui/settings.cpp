@@ -18,6 +18,14 @@ QString key(const char *name)
     return QString::fromLatin1(name);
 }
 
+QString fieldKey(const QString &field, const char *name)
+{
+    if (field.isEmpty())
+        return key(name);
+    // "report/star" becomes "fields/<field>/star".
+    return QStringLiteral("fields/%1/%2").arg(field, QLatin1String(name).mid(7));
+}
+
 QString store(QSettings &settings)
 {
     static bool said = false;

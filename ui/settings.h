@@ -22,8 +22,13 @@ inline constexpr char ReportChart[] = "report/chart";
 inline constexpr char DiagnosisGeometry[] = "diagnosis/geometry";
 inline constexpr char DiagnosisSplitter[] = "diagnosis/splitter";
 inline constexpr char ReportLinesGeometry[] = "reportLines/geometry";
+inline constexpr char LastField[]
+    = "fields/last"; // the star field used last; empty: the data folder
 
 QString key(const char *name);
+// A report-line key of a star field: each field keeps its own star, filter,
+// observer code and chart; outside a field, the report/ keys themselves.
+QString fieldKey(const QString &field, const char *name);
 
 // Writes what was set to the file now. The first time in a run that the file
 // cannot be written (its path is a folder, say), the words to say so; empty

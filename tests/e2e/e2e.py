@@ -33,6 +33,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xvfb import start_xvfb  # noqa: E402 - beside this file
 
 SKIP = 77
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 DARK_BLUE = (0, 0, 128)  # the dots
 LIGHT_GREY = (192, 192, 192)  # the plot's background
 PLOT = 300  # the drawing surface, logical pixels square
@@ -113,11 +114,13 @@ class Session:
             return None
 
     # -- the program ----------------------------------------------------------
-    def launch(self, file_size_limit=None, start_message=False, ignored=(), lang=None, extra_env=None):
+    def launch(self, file_size_limit=None, start_message=False, ignored=(), lang=None, extra_env=None,
+               title="^Quillet3 ver1.00$", launcher=False):
         """Starts the program; with start_message, start-up shows a message box
         before the main window; the signals in ignored are inherited as ignored,
         as nohup leaves SIGHUP; lang is the program's own LANG (the tools keep
-        theirs); extra_env is added to its environment."""
+        theirs); extra_env is added to its environment; title is the main
+        window's; with launcher, as the desktop entry starts it."""
         # SIGXFSZ keeps its default action (subprocess restores it): the program
         # must ignore it itself, or the limit would kill it mid-save.
         def limits():
@@ -131,11 +134,16 @@ class Session:
                 env.pop(name, None)
             env["LANG"] = lang
         env.update(extra_env or {})
-        self.program = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
+        command = [self.binary]
+        if launcher:
+            # The launcher finds quillet3 on the PATH; "exec" keeps the process.
+            env["PATH"] = os.path.dirname(self.binary) + os.pathsep + env.get("PATH", "")
+            command = ["sh", os.path.join(SOURCE, "packaging", "quillet3-desktop")]
+        self.program = subprocess.Popen(command, cwd=self.workdir, env=env,
                                         preexec_fn=limits, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
         if not start_message:
-            self.main = self.window("^Quillet3 ver1.00$")
+            self.main = self.window(title)
         self.accessible = wait_for("quillet3 on the accessibility bus", self._application, 20)
 
     def xdotool(self, *args):
@@ -204,7 +212,7 @@ class Session:
         self.xdotool("key", "--delay", 30, *keys)
 
     def type(self, text):
-        self.xdotool("type", "--delay", 30, text)
+        self.xdotool("type", "--delay", 30, "--", text)  # a value may begin with "-"
 
     def paste(self, text):
         self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard"],
@@ -748,6 +756,90 @@ def scenario_diagnosis(s):
         raise Failure("quillet3 exited with status %d" % s.program.returncode)
 
 
+def table_rows(s, rows):
+    """The first rows of the table as a screen reader hears them."""
+    heard = []
+    for k in range(1, rows + 1):
+        for column in ("測光値", "ｶﾀﾛｸﾞ値"):
+            text = s.control("比較星 %d %s" % (k, column)).queryText()
+            heard.append(text.getText(0, text.characterCount))
+    return heard
+
+
+def type_table(s, values):
+    for k, (measured, catalogue) in enumerate(values, 1):
+        for column, text in (("測光値", measured), ("ｶﾀﾛｸﾞ値", catalogue)):
+            s.click("比較星 %d %s" % (k, column))
+            s.keys("ctrl+a")
+            s.type(text)
+
+
+def switch_field(s, title, new=None, listed=None, save=True):
+    """Through the context menu: 星野を切り替え…, a new field by name or one
+    from the list, and the save question when the table changed."""
+    known = s.program_windows()
+    extents = s.control("比較星の近似結果").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    s.xdotool("mousemove", extents.x + 10, extents.y + extents.height // 2)
+    s.xdotool("click", 3)
+    wait_for("the context menu", lambda: s.new_window(known))
+    s.keys("Up", "Return")  # its last entry, 星野を切り替え…
+    s.window("^星野$")
+    if new:
+        s.click("新しい星野", field=True)
+        s.type(new)
+    else:
+        item = wait_for("the field " + listed, lambda: pyatspi.findDescendant(
+            s.accessible, lambda node: node is not None and (node.name or "").startswith(listed)), 10)
+        extents = item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        s.xdotool("mousemove", extents.x + 20, extents.y + extents.height // 2)
+        s.xdotool("click", 1)
+    s.click("切り替え")
+    if save is not None:
+        s.heard("比較星データを保存してから切り替えますか")
+        s.click("保存して切り替え" if save else "保存せずに切り替え")
+    s.main = s.window(title)
+
+
+def scenario_fields(s):
+    """A desktop user's night of two star fields: each made through the
+    context menu, a table typed into each, back and forth with
+    保存して切り替え, closed with OK; the launcher opens the field used last."""
+    data = os.path.join(s.workdir, "data")
+    env = {"QUILLET3_HOME": data, "XDG_CONFIG_HOME": os.path.join(s.workdir, "config")}
+    s.launch(extra_env=env, launcher=True)
+    ss_cyg = [("-10.5", "11.25"), ("-9.5", "12.5")]
+    rz_cas = [("-8", "6.25"), ("-7", "7.5"), ("-6", "8.75")]
+    switch_field(s, "^Quillet3 ver1.00 - SS Cyg$", new="SS Cyg", save=None)
+    type_table(s, ss_cyg)
+    switch_field(s, "^Quillet3 ver1.00 - RZ Cas$", new="RZ Cas")
+    type_table(s, rz_cas)
+    switch_field(s, "^Quillet3 ver1.00 - SS Cyg$", listed="SS Cyg")
+    s.shot("fields")
+    if table_rows(s, 2) != [v for row in ss_cyg for v in row]:
+        raise Failure("SS Cyg's table is heard as %r" % table_rows(s, 2))
+    switch_field(s, "^Quillet3 ver1.00 - RZ Cas$", listed="RZ Cas", save=None)
+    if table_rows(s, 3) != [v for row in rz_cas for v in row]:
+        raise Failure("RZ Cas's table is heard as %r" % table_rows(s, 3))
+    s.close_box(s.main)
+    s.answer_message_box("Return")  # OK: save
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+    # The launcher again: the field used last, its table as typed.
+    s.launch(extra_env=env, launcher=True, title="^Quillet3 ver1.00 - RZ Cas$")
+    if table_rows(s, 3) != [v for row in rz_cas for v in row]:
+        raise Failure("after a new start RZ Cas's table is heard as %r" % table_rows(s, 3))
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    s.program.wait(timeout=20)
+    for name, rows in (("SS Cyg", ss_cyg), ("RZ Cas", rz_cas)):
+        with open(os.path.join(data, name, "compdata.txt"), "rb") as f:
+            saved = f.read()
+        expected = b"".join(b"%s , %s \r\n" % ((m if m.startswith("-") else " " + m).encode(),
+                                                c.encode()) for m, c in rows)
+        if saved != expected:
+            raise Failure("%s/compdata.txt is %r, expected %r" % (name, saved, expected))
+
+
 def text_contrast(rgb, width, box):
     """The contrast (WCAG) of the text in box (x, y, w, h) of a capture against
     what it is drawn on: the commonest colour is the background, the text the
@@ -797,7 +889,7 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "signals": scenario_signals, "display-lost": scenario_display_lost,
              "link-to-device": scenario_link_to_device,
              "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
-             "dark": scenario_dark}
+             "dark": scenario_dark, "fields": scenario_fields}
 
 
 # What every scenario needs, and the Debian package that brings it.

@@ -1,0 +1,110 @@
+// SPDX-FileCopyrightText: 2026 The Quillet3 developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/star_fields.h"
+
+#include "core/comparison_data_file.h"
+#include "platform/file_layer.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::StarField {
+
+namespace {
+
+files::Failure failureOf(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return {files::Problem::NoPermission, error};
+    case EROFS:
+        return {files::Problem::ReadOnlyPlace, error};
+    case ENOSPC:
+    case EDQUOT:
+        return {files::Problem::DiskFull, error};
+    case ENOENT:
+    case ENOTDIR:
+        return {files::Problem::FolderMissing, error};
+    default:
+        return {files::Problem::Other, error};
+    }
+}
+
+Listed listed(const QString &name, const QString &path)
+{
+    Listed field {name, path, 0, std::nullopt};
+    const QString table = path + QStringLiteral("/") + QLatin1String(ComparisonDataFile::FileName);
+    const files::Read read = files::readFile(table, ComparisonDataFile::ReadLimit);
+    if (read.snapshot.exists && read.snapshot.regular) {
+        field.savedMs = read.snapshot.modifiedNs / 1000000;
+        const QStringList texts = ComparisonDataFile::loaded(read).tableTexts;
+        for (int k = 0; k < texts.size(); k += 2)
+            field.stars += !texts[k].isEmpty();
+    }
+    return field;
+}
+
+} // namespace
+
+QString dataFolder()
+{
+    const QString home = qEnvironmentVariable("QUILLET3_HOME");
+    return QDir::cleanPath(
+        QDir(QDir::homePath())
+            .absoluteFilePath(home.isEmpty() ? QStringLiteral("Quillet3") : home));
+}
+
+QList<Listed> list(const QString &data)
+{
+    QList<Listed> fields {listed({}, data)};
+    const QStringList names
+        = QDir(data).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::LocaleAware);
+    for (const QString &name : names) {
+        if (!nameProblem(name))
+            fields.append(listed(name, data + u'/' + name));
+    }
+    return fields;
+}
+
+Made make(const QString &data, const QString &typed)
+{
+    Made made;
+    made.path = data + u'/' + typed.trimmed();
+    if (::mkdir(QFile::encodeName(made.path).constData(), 0777) != 0) {
+        made.exists = errno == EEXIST;
+        made.failure = failureOf(errno);
+    }
+    return made;
+}
+
+std::optional<files::Failure> enter(const QString &folder)
+{
+    if (::chdir(QFile::encodeName(folder).constData()) != 0)
+        return failureOf(errno);
+    qputenv("PWD", QFile::encodeName(folder));
+    return std::nullopt;
+}
+
+std::optional<files::Failure> enterForDesktop(const QString &lastField)
+{
+    const QString data = dataFolder();
+    if (!QDir().mkpath(data))
+        return failureOf(errno);
+    if (!lastField.isEmpty() && !nameProblem(lastField)) {
+        const QString field = data + u'/' + lastField;
+        struct stat status
+        {
+        };
+        if (::stat(QFile::encodeName(field).constData(), &status) == 0 && S_ISDIR(status.st_mode)
+            && !enter(field))
+            return std::nullopt;
+    }
+    return enter(data);
+}
+
+} // namespace quillet::StarField
