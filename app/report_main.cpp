@@ -134,8 +134,7 @@ struct Job
 
 // What --image and --date hjd add to what the observer gave: the date (the
 // options' own first), the filter, the star and the airmass.
-Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed &typed,
-    ReportFormats::Submission &extra)
+Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed &typed, bool &hjd)
 {
     std::optional<ImageHeader::SkyPosition> position = o.position;
     std::optional<double> jd = ReportFormats::julianDate(typed.jd);
@@ -171,7 +170,7 @@ Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed
                                              "OBJCTRA/OBJCTDEC か RA/DEC、または --ra と --dec）"));
         if (jd)
             typed.jd = QString::number(night::heliocentricJulianDate(*jd, *position), 'f', 6);
-        extra.hjd = true;
+        hjd = true;
     }
     return Exit::Ok;
 }
@@ -186,15 +185,15 @@ Exit prepare(const Options &o, Job &job)
         submission::Typed typed = o.typed;
         typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
         typed.check = o.check.has_value();
-        ReportFormats::Submission extra;
-        if (const Exit read = fromImage(o, job.format, typed, extra); read != Exit::Ok)
+        bool hjd = false;
+        if (const Exit read = fromImage(o, job.format, typed, hjd); read != Exit::Ok)
             return read;
         const auto checked
             = submission::check(job.format, typed, submission::Interface::CommandLine);
         if (!checked.problem.isEmpty())
             return usageError(checked.problem);
         job.submission = checked.submission;
-        job.submission.hjd = extra.hjd;
+        job.submission.hjd = hjd;
     }
     job.printer = printerFor(o.output, job.submission);
 

@@ -75,6 +75,7 @@ Made make(const QString &data, const QString &typed)
 {
     Made made;
     made.path = data + u'/' + typed.trimmed();
+    QDir().mkpath(data); // the first field of a data folder not yet made
     if (::mkdir(QFile::encodeName(made.path).constData(), 0777) != 0) {
         made.exists = errno == EEXIST;
         made.failure = failureOf(errno);

@@ -2,16 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/calibration_plot.h"
 
-#include <QBuffer>
+#include "report/picture.h"
+
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
-#include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QScatterSeries>
-#include <QSvgGenerator>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -195,28 +194,8 @@ QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
     const QRectF area(QPointF(0, 0), PlotSize);
     scene.setSceneRect(area);
 
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(PlotSize);
-        generator.setViewBox(QRect(QPoint(0, 0), PlotSize));
-        generator.setTitle(chart->title());
-        QPainter painter(&generator);
-        painter.setRenderHint(QPainter::Antialiasing);
-        scene.render(&painter, area, area);
-    } else {
-        QImage image(PlotSize, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        scene.render(&painter, area, area);
-        painter.end();
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-    }
-    return bytes;
+    return paintedPicture(PlotSize, svg, chart->title(),
+        [&scene, &area](QPainter &painter) { scene.render(&painter, area, area); });
 }
 
 } // namespace quillet

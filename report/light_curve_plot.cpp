@@ -2,12 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/light_curve_plot.h"
 
-#include <QBuffer>
+#include "report/picture.h"
+
 #include <QHash>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -208,27 +207,8 @@ qsizetype LightCurveView::recordAt(const QPointF &point, qreal radius) const
 QByteArray lightCurvePlot(const QList<AavsoReader::Record> &records, bool svg)
 {
     const LightCurveView view(records, PlotSize);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(PlotSize);
-        generator.setViewBox(QRect(QPoint(0, 0), PlotSize));
-        generator.setTitle(QStringLiteral("光度曲線"));
-        QPainter painter(&generator);
-        painter.setRenderHint(QPainter::Antialiasing);
-        view.paint(painter);
-    } else {
-        QImage image(PlotSize, QImage::Format_RGB32);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        view.paint(painter);
-        painter.end();
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-    }
-    return bytes;
+    return paintedPicture(PlotSize, svg, QStringLiteral("光度曲線"),
+        [&view](QPainter &painter) { view.paint(painter); });
 }
 
 } // namespace quillet

@@ -4,6 +4,7 @@
 // for the same table, follow the main window, and the plugin that holds them
 // is loaded only when it is ours.
 #include "core/comparison_data_file.h"
+#include "fits_support.h"
 #include "form_test_support.h"
 #include "ui/diagnosis_windows.h"
 #include "ui/light_curve_window.h"
@@ -18,8 +19,6 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
-
-#include <fitsio.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -319,19 +318,9 @@ void TestDiagnosis::settingsThatCannotBeWritten()
 void TestDiagnosis::timeFromAnImage()
 {
     const QString image = m_dir.filePath(QStringLiteral("ss-cyg.fits"));
-    fitsfile *f = nullptr;
-    int status = 0;
-    long axes[2] = {4, 4};
-    fits_create_file(&f, QFile::encodeName(u'!' + image).constData(), &status);
-    fits_create_img(f, SHORT_IMG, 2, axes, &status);
-    fits_update_key_str(f, "DATE-OBS", "2026-12-07T21:34:12", nullptr, &status);
-    double exposure = 60, airmass = 1.5;
-    fits_update_key_dbl(f, "EXPTIME", exposure, -8, nullptr, &status);
-    fits_update_key_dbl(f, "AIRMASS", airmass, -8, nullptr, &status);
-    fits_update_key_str(f, "FILTER", "Cousins R", nullptr, &status);
-    fits_update_key_str(f, "OBJECT", "SS Cyg", nullptr, &status);
-    fits_close_file(f, &status);
-    QCOMPARE(status, 0);
+    QVERIFY(writeFitsImage(image,
+        {"DATE-OBS=2026-12-07T21:34:12", "EXPTIME:60", "AIRMASS:1.5", "FILTER=Cousins R",
+            "OBJECT=SS Cyg"}));
     writeFile(m_dir.filePath(QStringLiteral("no-time.fits")), "SIMPLE  =                    T");
 
     ScriptedWindow w;

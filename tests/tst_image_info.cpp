@@ -3,52 +3,27 @@
 // Times from images: FITS headers written here by CFITSIO, read back by the
 // night library, against times and heliocentric corrections worked out
 // without it.
+#include "fits_support.h"
 #include "report/image_info.h"
 #include "test_support.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
-#include <fitsio.h>
 
 using namespace quillet;
 using namespace quillet::test;
 
 namespace {
 
-// "KEY=value" for strings, "KEY:value" for numbers.
 using Cards = QStringList;
 
-// Writes a small image with the cards: plain (.fits), gzip (.fits.gz) or
-// tile-compressed (.fz, the image in the first extension).
+// The image in dir with the cards; empty when it could not be written.
 QString writeImage(const QString &dir, const QString &name, const Cards &cards)
 {
     const QString path = dir + u'/' + name;
-    QString target = u'!' + path;
-    if (name.endsWith(QLatin1String(".fz")))
-        target += QStringLiteral("[compress]");
-    fitsfile *f = nullptr;
-    int status = 0;
-    long axes[2] = {8, 8};
-    short pixels[64] = {};
-    fits_create_file(&f, QFile::encodeName(target).constData(), &status);
-    fits_create_img(f, SHORT_IMG, 2, axes, &status);
-    for (const QString &card : cards) {
-        const qsizetype at = card.indexOf(QRegularExpression(QStringLiteral("[=:]")));
-        const QByteArray key = card.left(at).toLatin1();
-        const QByteArray value = card.mid(at + 1).toLatin1();
-        if (card[at] == u'=') {
-            fits_update_key_str(f, key.constData(), value.constData(), nullptr, &status);
-        } else {
-            double number = value.toDouble();
-            fits_update_key_dbl(f, key.constData(), number, -15, nullptr, &status);
-        }
-    }
-    fits_write_img(f, TSHORT, 1, 64, pixels, &status);
-    fits_close_file(f, &status);
-    return status == 0 ? path : QString();
+    return writeFitsImage(path, cards) ? path : QString();
 }
 
 double julianDate(int y, int m, int d, double seconds)

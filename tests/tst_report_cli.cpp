@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quillet3-report as a user runs it: each output form, and bad input.
+#include "fits_support.h"
 #include "test_support.h"
 
 #include <QDateTime>
@@ -14,7 +15,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <fitsio.h>
 #include <sys/stat.h>
 
 using namespace quillet::test;
@@ -319,25 +319,12 @@ namespace {
 // An image of SS Cyg taken at 2026-12-07 21:34:12 UT for 60 s, through the filter named.
 void writeImage(const QString &path, const char *filter, bool position = true)
 {
-    fitsfile *f = nullptr;
-    int status = 0;
-    long axes[2] = {4, 4};
-    short pixels[16] = {};
-    fits_create_file(&f, QFile::encodeName(u'!' + path).constData(), &status);
-    fits_create_img(f, SHORT_IMG, 2, axes, &status);
-    fits_update_key_str(f, "DATE-OBS", "2026-12-07T21:34:12", nullptr, &status);
-    double exposure = 60, airmass = 1.2345;
-    fits_update_key_dbl(f, "EXPTIME", exposure, -8, nullptr, &status);
-    fits_update_key_dbl(f, "AIRMASS", airmass, -8, nullptr, &status);
-    fits_update_key_str(f, "FILTER", filter, nullptr, &status);
-    fits_update_key_str(f, "OBJECT", "SS Cyg", nullptr, &status);
-    if (position) {
-        fits_update_key_str(f, "OBJCTRA", "21 42 42.80", nullptr, &status);
-        fits_update_key_str(f, "OBJCTDEC", "+43 35 09.9", nullptr, &status);
-    }
-    fits_write_img(f, TSHORT, 1, 16, pixels, &status);
-    fits_close_file(f, &status);
-    QCOMPARE(status, 0);
+    QStringList cards {"DATE-OBS=2026-12-07T21:34:12", "EXPTIME:60", "AIRMASS:1.2345",
+        QStringLiteral("FILTER=") + QLatin1String(filter), "OBJECT=SS Cyg"};
+    if (position)
+        cards << "OBJCTRA=21 42 42.80"
+              << "OBJCTDEC=+43 35 09.9";
+    QVERIFY(writeFitsImage(path, cards));
 }
 
 } // namespace

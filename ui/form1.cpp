@@ -648,19 +648,9 @@ void Form1::openImage(const QString &path)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    // A text box would take the image's name as text: the window takes the image.
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
-        || event->type() == QEvent::Drop) {
-        auto *drop = static_cast<QDropEvent *>(event);
-        // The data comes from the other program once: asked for once.
-        const QString image = forms::draggedImage(drop->mimeData());
-        if (!image.isEmpty()) {
-            drop->acceptProposedAction();
-            if (event->type() == QEvent::Drop)
-                openImage(image);
-            return true;
-        }
-    }
+    // A text box would take an image's name as text: the window takes the image.
+    if (forms::takeImageDrag(event, [this](const QString &path) { openImage(path); }))
+        return true;
     if (watched == m_text[31] && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         int keyAscii = 0;

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -142,6 +143,22 @@ QString draggedImage(const QMimeData *data)
             return path;
     }
     return {};
+}
+
+bool takeImageDrag(QEvent *event, const std::function<void(const QString &)> &open)
+{
+    if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove
+        && event->type() != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    // The data comes from the other program once: asked for once.
+    const QString image = draggedImage(drop->mimeData());
+    if (image.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        open(image);
+    return true;
 }
 
 QString multiLineText(const QPlainTextEdit *box)

@@ -8,9 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
+class QEvent;
 class QMimeData;
 class QPlainTextEdit;
 class QWidget;
@@ -90,6 +92,10 @@ void showsResult(QLabel *label, const QString &role);
 // The local FITS image (.fits, .fit, .fts, .fz, or one of them gzip-compressed)
 // a drag carries, or nothing.
 QString draggedImage(const QMimeData *data);
+// For an event filter on text boxes, which would take an image's name as
+// text: a drag of an image is accepted, and its drop opened with open. True
+// when the event was such a drag (the filter then stops it).
+bool takeImageDrag(QEvent *event, const std::function<void(const QString &)> &open);
 
 // The text of a multi-line box as typed or pasted, with each line break as
 // carriage return + line feed, as the callers count characters.

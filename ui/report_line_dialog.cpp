@@ -321,19 +321,9 @@ void ReportLineDialog::dropEvent(QDropEvent *event)
 
 bool ReportLineDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    // A text box would take the image's name as text: the dialog takes the image.
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
-        || event->type() == QEvent::Drop) {
-        auto *drop = static_cast<QDropEvent *>(event);
-        // The data comes from the other program once: asked for once.
-        const QString image = forms::draggedImage(drop->mimeData());
-        if (!image.isEmpty()) {
-            drop->acceptProposedAction();
-            if (event->type() == QEvent::Drop)
-                useImage(image);
-            return true;
-        }
-    }
+    // A text box would take an image's name as text: the dialog takes the image.
+    if (forms::takeImageDrag(event, [this](const QString &path) { useImage(path); }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
@@ -489,6 +479,12 @@ void ReportLineDialog::appendToAavsoFile()
     m_records->setText(QStringLiteral("%1: %2 件の記録").arg(m_nightFile).arg(appended.records));
     m_lightCurve->setEnabled(true);
     Q_EMIT recordAppended(m_nightFile);
+}
+
+void ReportLineDialog::showEvent(QShowEvent *event)
+{
+    recompute(); // the boxes may have changed while it was closed
+    QDialog::showEvent(event);
 }
 
 void ReportLineDialog::hideEvent(QHideEvent *event)

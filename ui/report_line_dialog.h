@@ -74,6 +74,7 @@ Q_SIGNALS:
     void lightCurveWanted(const QString &nightFile);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
