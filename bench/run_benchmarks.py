@@ -18,6 +18,7 @@ import time
 
 from Xlib import X, display as xdisplay
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from xvfb import start_xvfb  # noqa: E402 - the end-to-end tests' own launcher
 
