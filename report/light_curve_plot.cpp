@@ -77,6 +77,9 @@ LightCurveView::LightCurveView(QList<AavsoReader::Record> records, QSizeF size)
     m_right = highX + marginX;
     m_top = lowY - marginY;
     m_bottom = highY + marginY;
+    // Room below for a limit's arrow, which points to fainter magnitudes.
+    if (std::any_of(m_records.cbegin(), m_records.cend(), [](const auto &r) { return r.fainter; }))
+        m_bottom = m_bottom + (m_bottom - m_top) / 10;
     m_base = std::floor(m_left);
 }
 

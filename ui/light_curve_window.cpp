@@ -40,6 +40,15 @@ void LightCurveCanvas::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (m_records.isEmpty()) {
+        // No axes around nothing: what to do instead.
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+            QStringLiteral(
+                "記録がありません\n「ファイルを開く…」で AAVSO のファイルを選んで下さい"));
+        return;
+    }
     if (m_view)
         m_view->paint(painter);
 }
