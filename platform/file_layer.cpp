@@ -258,6 +258,11 @@ bool workingFolderGone()
 
 } // namespace
 
+Failure failureFor(int error, const QString &path)
+{
+    return failureFor(error, QFile::encodeName(path));
+}
+
 Read readFile(const QString &path, qsizetype limit)
 {
     const QByteArray name = QFile::encodeName(path);

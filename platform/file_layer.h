@@ -16,6 +16,10 @@
 // is never written. Failures come back as values (files::Failure).
 namespace quillet::files {
 
+// Why an operation on path failed, errno given: the problem, and the folder
+// it names where a folder is missing.
+Failure failureFor(int error, const QString &path);
+
 // The whole file at path as it is now, up to limit bytes. No file at all is no
 // failure (snapshot.exists false). A longer file gives its first limit bytes
 // and fails with ReadCutShort: it counts as not read. A link is followed; the

@@ -16,25 +16,6 @@ namespace quillet::StarField {
 
 namespace {
 
-files::Failure failureOf(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return {files::Problem::NoPermission, error};
-    case EROFS:
-        return {files::Problem::ReadOnlyPlace, error};
-    case ENOSPC:
-    case EDQUOT:
-        return {files::Problem::DiskFull, error};
-    case ENOENT:
-    case ENOTDIR:
-        return {files::Problem::FolderMissing, error};
-    default:
-        return {files::Problem::Other, error};
-    }
-}
-
 Listed listed(const QString &name, const QString &path)
 {
     Listed field {name, path, 0, std::nullopt};
@@ -78,15 +59,16 @@ Made make(const QString &data, const QString &typed)
     QDir().mkpath(data); // the first field of a data folder not yet made
     if (::mkdir(QFile::encodeName(made.path).constData(), 0777) != 0) {
         made.exists = errno == EEXIST;
-        made.failure = failureOf(errno);
+        made.failure = files::failureFor(errno, made.path);
     }
     return made;
 }
 
 std::optional<files::Failure> enter(const QString &folder)
 {
+    // A folder that is not there is named itself, not its parent.
     if (::chdir(QFile::encodeName(folder).constData()) != 0)
-        return failureOf(errno);
+        return files::failureFor(errno, folder + QStringLiteral("/."));
     qputenv("PWD", QFile::encodeName(folder));
     return std::nullopt;
 }
@@ -95,7 +77,7 @@ std::optional<files::Failure> enterForDesktop(const QString &lastField)
 {
     const QString data = dataFolder();
     if (!QDir().mkpath(data))
-        return failureOf(errno);
+        return files::failureFor(errno, data);
     if (!lastField.isEmpty() && !nameProblem(lastField)) {
         const QString field = data + u'/' + lastField;
         struct stat status
