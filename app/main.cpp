@@ -6,6 +6,7 @@
 #include "platform/shutdown_signals.h"
 #include "platform/star_fields.h"
 #include "platform/startup.h"
+#include "quillet3_version.h"
 #include "report/messages.h"
 #include "ui/form1.h"
 #include "ui/settings.h"
@@ -46,16 +47,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     quillet::startup::speakJapanese();
     quillet::settings::useProgramFile();
+    // The windows name the program that writes their report lines.
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET3_VERSION));
     // Started from the desktop (the launcher says so): in the data folder, or
     // the star field used last. A start from a terminal stays where it is.
     if (qEnvironmentVariable("QUILLET3_START") == QLatin1String("desktop")) {
         qunsetenv("QUILLET3_START");
         const QString last
             = QSettings().value(quillet::settings::key(quillet::settings::LastField)).toString();
-        if (const auto failure = quillet::StarField::enterForDesktop(last)) {
+        if (const auto failure = quillet::StarFields::enterForDesktop(last)) {
             std::fprintf(stderr, "quillet3: %s\n",
                 qPrintable(
-                    quillet::messages::fileProblem(*failure, quillet::StarField::dataFolder())));
+                    quillet::messages::fileProblem(*failure, quillet::StarFields::dataFolder())));
         }
     }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet3/quillet3.png")));

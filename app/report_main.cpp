@@ -7,8 +7,10 @@
 // plot. It never writes compdata.txt.
 #include "app/report_options.h"
 #include "core/comparison_data_file.h"
+#include "core/julian_date.h"
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
+#include "core/vsnet.h"
 #include "platform/file_layer.h"
 #include "platform/startup.h"
 #include "quillet3_version.h"
@@ -29,7 +31,7 @@
 #include <variant>
 
 using namespace quillet;
-using namespace quillet::report;
+using namespace quillet::ReportOptions;
 
 namespace {
 
@@ -89,8 +91,11 @@ QByteArray nothing(const CalibrationReport &)
     return {};
 }
 
-Printer printerFor(Output output, const ReportFormats::Submission &submission)
+Printer printerFor(Output output, const SubmissionRecord::Record &record)
 {
+    using SubmissionRecord::Format;
+    const AavsoExtended::Header header {record.obscode, record.software, record.obstype,
+        record.hjd ? AavsoExtended::DateKind::Hjd : AavsoExtended::DateKind::Jd};
     switch (output) {
     case Output::Json:
         return {ReportFormats::jsonHead,
@@ -99,47 +104,48 @@ Printer printerFor(Output output, const ReportFormats::Submission &submission)
             },
             [](const CalibrationReport &) { return ReportFormats::jsonEnd(); }};
     case Output::Aavso:
-        return {[submission](const CalibrationReport &) {
-                    return ReportFormats::aavsoHeader(submission).toUtf8();
+        return {[header](const CalibrationReport &) {
+                    return AavsoExtended::headerText(header).toUtf8();
                 },
-            [submission](const CalibrationReport &r, const VariableEstimate &v, bool) {
-                return (ReportFormats::aavsoLine(submission, r, v) + u'\n').toUtf8();
+            [record](const CalibrationReport &r, const VariableEstimate &v, bool) {
+                return (submission::line(Format::Aavso, record, r, v).text + u'\n').toUtf8();
             },
             nothing};
     case Output::Vsnet:
         return {nothing,
-            [submission](const CalibrationReport &, const VariableEstimate &v, bool) {
-                return (ReportFormats::vsnetLine(submission, v) + u'\n').toUtf8();
+            [record](const CalibrationReport &, const VariableEstimate &v, bool) {
+                return (Vsnet::line(record, v) + u'\n').toUtf8();
             },
             nothing};
     case Output::Text:
         break;
     }
-    return {[](const CalibrationReport &r) { return messages::readableHead(r).toUtf8(); },
+    return {[](const CalibrationReport &r) { return ReportText::readableHead(r).toUtf8(); },
         [](const CalibrationReport &, const VariableEstimate &v, bool) {
-            return messages::readableVariable(v).toUtf8();
+            return ReportText::readableVariable(v).toUtf8();
         },
-        [](const CalibrationReport &r) { return messages::readableTail(r).toUtf8(); }};
+        [](const CalibrationReport &r) { return ReportText::readableTail(r).toUtf8(); }};
 }
 
 // Everything a run needs once the options are checked and the table is read.
 struct Job
 {
     bool submitting = false;
-    ReportFormats::Format format = ReportFormats::Format::Aavso;
-    ReportFormats::Submission submission;
+    SubmissionRecord::Format format = SubmissionRecord::Format::Aavso;
+    SubmissionRecord::Record record;
     CalibrationReport report;
     Printer printer;
 };
 
 // What --image and --date hjd add to what the observer gave: the date (the
 // options' own first), the filter, the star and the airmass.
-Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed &typed, bool &hjd)
+Exit fromImage(
+    const Options &o, SubmissionRecord::Format format, submission::Typed &typed, bool &hjd)
 {
-    std::optional<ImageHeader::SkyPosition> position = o.position;
-    std::optional<double> jd = ReportFormats::julianDate(typed.jd);
+    std::optional<ImageTime::SkyPosition> position = o.position;
+    std::optional<double> jd = JulianDate::parse(typed.jd);
     if (!o.image.isEmpty()) {
-        const night::ImageInfo info = night::readImageInfo(o.image, o.position);
+        const ImageInfo::Image info = ImageInfo::read(o.image, o.position);
         if (!info.jd)
             return failure(Exit::BadTable, QStringLiteral("quillet3-report: ") + info.error);
         position = info.position;
@@ -148,15 +154,15 @@ Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed
             typed.jd = QString::number(*jd, 'f', 6);
         }
         if (typed.filter.trimmed().isEmpty() && info.filter) {
-            const auto code = ReportFormats::filterOfImage(format, *info.filter);
+            const auto code = SubmissionRecord::filterOfImage(format, *info.filter);
             if (!code)
                 return usageError(
                     QStringLiteral("画像のフィルター %1 が %2 のどのコードか分かりません"
                                    "（--filter で %3 のどれかを書いて下さい）")
                         .arg(*info.filter,
-                            format == ReportFormats::Format::Aavso ? QStringLiteral("AAVSO")
-                                                                   : QStringLiteral("VSNET"),
-                            ReportFormats::filterCodes(format).join(u", ")));
+                            format == SubmissionRecord::Format::Aavso ? QStringLiteral("AAVSO")
+                                                                      : QStringLiteral("VSNET"),
+                            SubmissionRecord::filterCodes(format).join(u", ")));
             typed.filter = *code;
         }
         if (typed.star.trimmed().isEmpty() && info.object)
@@ -169,7 +175,7 @@ Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed
             return usageError(QStringLiteral("--date hjd には星の位置が要ります（--image の "
                                              "OBJCTRA/OBJCTDEC か RA/DEC、または --ra と --dec）"));
         if (jd)
-            typed.jd = QString::number(night::heliocentricJulianDate(*jd, *position), 'f', 6);
+            typed.jd = QString::number(ImageInfo::heliocentricJulianDate(*jd, *position), 'f', 6);
         hjd = true;
     }
     return Exit::Ok;
@@ -178,7 +184,7 @@ Exit fromImage(const Options &o, ReportFormats::Format format, submission::Typed
 // Checks what the observer gave and reads the table into the report's line.
 Exit prepare(const Options &o, Job &job)
 {
-    using ReportFormats::Format;
+    using SubmissionRecord::Format;
     job.submitting = o.output == Output::Aavso || o.output == Output::Vsnet;
     job.format = o.output == Output::Aavso ? Format::Aavso : Format::Vsnet;
     if (job.submitting) {
@@ -192,15 +198,15 @@ Exit prepare(const Options &o, Job &job)
             = submission::check(job.format, typed, submission::Interface::CommandLine);
         if (!checked.problem.isEmpty())
             return usageError(checked.problem);
-        job.submission = checked.submission;
-        job.submission.hjd = hjd;
+        job.record = checked.record;
+        job.record.hjd = hjd;
     }
-    job.printer = printerFor(o.output, job.submission);
+    job.printer = printerFor(o.output, job.record);
 
     const QString table
         = o.table.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName) : o.table;
     const auto loaded
-        = ComparisonDataFile::loaded(files::readFile(table, ComparisonDataFile::ReadLimit));
+        = ComparisonDataFile::loaded(FileLayer::readFile(table, ComparisonDataFile::ReadLimit));
     if (loaded.failure)
         return failure(Exit::BadTable, messages::loadFailed(*loaded.failure, table));
     if (!loaded.snapshot.exists)
@@ -226,7 +232,7 @@ std::variant<VariableEstimate, Exit> estimate(const Job &job, const QString &tex
     if (!v)
         return failure(Exit::BadTable, messages::reportProblem(ReportProblem::MagnitudeOutOfRange));
     if (job.submitting) {
-        const QString why = submission::lineProblem(job.format, job.submission, job.report, *v);
+        const QString why = submission::line(job.format, job.record, job.report, *v).problem;
         if (!why.isEmpty())
             return usageError(why);
         for (const QString &warning : submission::lineWarnings(job.format, *v))
@@ -307,20 +313,24 @@ private:
     Exit m_stop = Exit::Ok;
 };
 
-// Draws the plot whole, then puts it in place atomically: never half a
-// picture, and never into a pipe, a device or a folder.
-Exit writePlot(const QString &path, const CalibrationReport &report)
+// Puts a picture drawn whole in place atomically: never half a picture, and
+// never into a pipe, a device or a folder. A picture that could not be drawn
+// (empty) is an error, not an empty file.
+Exit writePicture(const QString &path, const QByteArray &picture)
 {
-    const QByteArray plot
-        = calibrationPlot(report, path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
-    if (plot.isEmpty())
+    if (picture.isEmpty())
         return failure(Exit::Failed, QStringLiteral("quillet3-report: グラフを描けませんでした"));
-    const auto saved = files::replaceFile(path, plot);
+    const auto saved = FileLayer::replaceFile(path, picture);
     if (saved.failure)
         return failure(Exit::Failed,
             QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(path)
                 + messages::fileProblem(*saved.failure, path));
     return Exit::Ok;
+}
+
+bool isSvg(const QString &path)
+{
+    return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
 }
 
 // Each value's result as soon as it is read: memory stays the same however
@@ -354,7 +364,8 @@ Exit plotThenPrint(Job &job, Estimates &estimates, const QString &plot)
     }
     if (estimates.stop() != Exit::Ok)
         return estimates.stop();
-    if (const Exit plotted = writePlot(plot, report); plotted != Exit::Ok)
+    if (const Exit plotted = writePicture(plot, CalibrationPlot::picture(report, isSvg(plot)));
+        plotted != Exit::Ok)
         return plotted;
     QByteArray text = job.printer.head(report);
     for (std::size_t i = 0; i < report.variables.size(); ++i)
@@ -365,14 +376,14 @@ Exit plotThenPrint(Job &job, Estimates &estimates, const QString &plot)
 // --image-info: what each file's header gives; 2 when any gave no time.
 Exit runImageInfo(const Options &o)
 {
-    QList<night::ImageInfo> images;
+    QList<ImageInfo::Image> images;
     bool allTimed = true;
     for (const QString &file : o.files) {
-        images.append(night::readImageInfo(file, o.position));
+        images.append(ImageInfo::read(file, o.position));
         allTimed = allTimed && images.last().jd.has_value();
     }
-    const bool written = put(o.output == Output::Json ? night::imageInfoJson(images)
-                                                      : night::imageInfoText(images).toUtf8());
+    const bool written = put(
+        o.output == Output::Json ? ImageInfo::json(images) : ImageInfo::text(images).toUtf8());
     if (!written)
         return Exit::Failed;
     return allTimed ? Exit::Ok : Exit::BadTable;
@@ -392,13 +403,10 @@ Exit runLightCurve(const Options &o)
         return Exit::BadTable;
     }
     if (!o.plot.isEmpty()) {
-        const QByteArray plot = lightCurvePlot(LightCurve::records(night),
-            o.plot.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
-        const auto saved = files::replaceFile(o.plot, plot);
-        if (saved.failure)
-            return failure(Exit::Failed,
-                QStringLiteral("quillet3-report: %1 に書き込めませんでした\r").arg(o.plot)
-                    + messages::fileProblem(*saved.failure, o.plot));
+        const Exit plotted = writePicture(
+            o.plot, LightCurvePlot::picture(LightCurve::records(night), isSvg(o.plot)));
+        if (plotted != Exit::Ok)
+            return plotted;
     }
     return put(o.output == Output::Json ? LightCurve::json(night)
                                         : LightCurve::text(night).toUtf8())
@@ -420,7 +428,7 @@ Exit run(const Options &o)
         return estimates.stop();
     if (job.submitting) {
         for (const QString &warning :
-            submission::reportWarnings(job.format, job.submission, job.report))
+            submission::reportWarnings(job.format, job.record, job.report))
             printLine(stderr, QStringLiteral("quillet3-report: ") + warning);
     }
     return o.plot.isEmpty() ? stream(job, estimates) : plotThenPrint(job, estimates, o.plot);

@@ -2,21 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/report_options.h"
 
-#include "core/comparison_data_file.h"
+#include "core/julian_date.h"
 #include "core/numeric_text.h"
-#include "core/report_formats.h"
+#include "core/submission_record.h"
 #include "platform/star_fields.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 
-namespace quillet::report {
+namespace quillet::ReportOptions {
 
 namespace {
 
-const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
+const char Introduction[] = R"(使い方: quillet3-report [オプション] [変光星の測光値 ...]
 
 比較星の表（compdata.txt）から近似直線を求め、比較星ごとの外れ具合、直線の
 誤差を含む予測誤差と 95 % 区間、チェック星の O - C（近似値 - ｶﾀﾛｸﾞ値）を出力
@@ -27,66 +27,62 @@ const char UsageText[] = R"(使い方: quillet3-report [オプション] [変光
 0.05 等（--flag-mag）以上のとき「外れ」、t だけが 3 を超えるときは「参考」と
 します。
 
-  --table FILE        比較星の表（既定: カレントフォルダの compdata.txt）
-  --field NAME        星野 NAME の表（データフォルダ ~/Quillet3 か QUILLET3_HOME の
-                      NAME/compdata.txt）
-  --check K           K 行目（1 - 15）の比較星をチェック星として近似から外す
-  --flag-mag M        「外れ」とする除外残差の大きさ（既定: 0.05 等）
-  --format text|json  出力の形式（既定: text）
-  --aavso             AAVSO Extended File Format 1.2 で出力
-  --vsnet             VSNET の報告行で出力
-  --plot FILE         グラフを FILE.png または FILE.svg に描く
-  --star NAME         変光星の名前（--aavso, --vsnet）
-  --jd JD             観測時刻のユリウス日（--aavso, --vsnet）
-  --filter F          フィルター（--aavso, --vsnet; 大文字小文字は問わない）
-                        --aavso: AAVSO のコード %1
-                                 （Rc, Ic は R, I として書く。無フィルターは CV か CR）
-                        --vsnet: %2（R, I, CV は Rc, Ic, C として書く）
-  --obscode CODE      観測者コード（--aavso, --vsnet）
-  --obstype TYPE      観測の種類（--aavso, 既定: CCD）
-  --chart ID          比較星のチャート（--aavso）
-  --check-name NAME   チェック星の名前（--aavso の KNAME。--check と一緒に使う）
-  --image FILE        FITS 画像のヘッダーから日時（露出の中央）、フィルター、星名、
-                      エアマスを取る（--aavso, --vsnet。オプションで書いたものが優先）
-  --date jd|hjd       --aavso の日付を JD か HJD（太陽中心）で書く（既定: jd）
-  --ra RA             星の赤経（時分秒 21:42:42.8 か度）: HJD の計算に使う
-  --dec DEC           星の赤緯（度分秒 +43:35:09.9 か度）
-  --image-info FILE...     FITS 画像のヘッダーが示す日時などを一覧にする
-  --light-curve FILE...    AAVSO Extended のファイルを星とフィルターごとにまとめる
-                           （--plot で光度曲線を描く）
-  --help              この説明
-  --version           版番号
 )";
 
-using Setter = std::function<QString(Options &, const QByteArray &)>;
+// Where the name and its argument end and the help begins.
+constexpr int HelpColumn = 22;
 
 QString text(const QByteArray &value)
 {
     return QString::fromUtf8(value); // bytes that are not UTF-8 become U+FFFD
 }
 
-// Each option that takes a value, and what it does with it; an error in words.
-const std::vector<std::pair<const char *, Setter>> &valueOptions()
+QString fileName(const QByteArray &value)
 {
-    static const std::vector<std::pair<const char *, Setter>> Table {
-        {"--table",
+    return QFile::decodeName(value);
+}
+
+QString tableOnce(Options &o, const QString &table)
+{
+    if (!o.table.isEmpty())
+        return QStringLiteral("--table と --field はどちらか 1 つです");
+    o.table = table;
+    return {};
+}
+
+// A setter that keeps the text in one of the typed fields.
+std::function<QString(Options &, const QByteArray &)> typedField(QString submission::Typed::*field)
+{
+    return [field](Options &o, const QByteArray &v) {
+        o.typed.*field = text(v);
+        return QString();
+    };
+}
+
+const std::vector<Mode> ReportOnly {Mode::Report};
+const std::vector<Mode> AllModes {Mode::Report, Mode::ImageInfo, Mode::LightCurve};
+
+std::vector<Option> makeOptions()
+{
+    using SubmissionRecord::Format;
+    const QString aavsoCodes = SubmissionRecord::filterCodes(Format::Aavso).join(u' ');
+    const QString vsnetCodes = SubmissionRecord::filterCodes(Format::Vsnet).join(u", ");
+    return {
+        {"--table", "FILE", QStringLiteral("比較星の表（既定: カレントフォルダの compdata.txt）"),
+            ReportOnly, [](Options &o, const QByteArray &v) { return tableOnce(o, fileName(v)); }},
+        {"--field", "NAME",
+            QStringLiteral("星野 NAME の表（データフォルダ ~/Quillet3 か QUILLET3_HOME の\n"
+                           "NAME/compdata.txt）"),
+            ReportOnly,
             [](Options &o, const QByteArray &v) {
-                if (!o.table.isEmpty())
-                    return QStringLiteral("--table と --field はどちらか 1 つです");
-                o.table = QFile::decodeName(v);
-                return QString();
-            }},
-        {"--field",
-            [](Options &o, const QByteArray &v) {
-                if (!o.table.isEmpty())
-                    return QStringLiteral("--table と --field はどちらか 1 つです");
                 if (StarField::nameProblem(text(v)))
                     return QStringLiteral("--field は星野の名前です: %1").arg(text(v));
-                o.table = StarField::dataFolder() + u'/' + text(v).trimmed() + u'/'
-                    + QLatin1String(ComparisonDataFile::FileName);
-                return QString();
+                return tableOnce(o,
+                    StarFields::tablePath(
+                        StarFields::fieldFolder(StarFields::dataFolder(), text(v))));
             }},
-        {"--check",
+        {"--check", "K", QStringLiteral("K 行目（1 - 15）の比較星をチェック星として近似から外す"),
+            ReportOnly,
             [](Options &o, const QByteArray &v) {
                 bool ok = false;
                 const int row = text(v).toInt(&ok);
@@ -97,7 +93,8 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
                 o.check = row;
                 return QString();
             }},
-        {"--flag-mag",
+        {"--flag-mag", "M", QStringLiteral("「外れ」とする除外残差の大きさ（既定: 0.05 等）"),
+            ReportOnly,
             [](Options &o, const QByteArray &v) {
                 const auto m = ParseWholeNumber(text(v));
                 if (!m || !(*m > 0) || *m > 100)
@@ -105,7 +102,7 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
                 o.flagMagnitude = *m;
                 return QString();
             }},
-        {"--format",
+        {"--format", "text|json", QStringLiteral("出力の形式（既定: text）"), AllModes,
             [](Options &o, const QByteArray &v) {
                 if (v != "text" && v != "json")
                     return QStringLiteral("--format は text か json です: %1").arg(text(v));
@@ -113,9 +110,20 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
                     o.output = Output::Json;
                 return QString();
             }},
-        {"--plot",
+        {"--aavso", nullptr, QStringLiteral("AAVSO Extended File Format 1.2 で出力"), ReportOnly,
+            [](Options &o, const QByteArray &) {
+                o.output = Output::Aavso;
+                return QString();
+            }},
+        {"--vsnet", nullptr, QStringLiteral("VSNET の報告行で出力"), ReportOnly,
+            [](Options &o, const QByteArray &) {
+                o.output = Output::Vsnet;
+                return QString();
+            }},
+        {"--plot", "FILE", QStringLiteral("グラフを FILE.png または FILE.svg に描く"),
+            {Mode::Report, Mode::LightCurve},
             [](Options &o, const QByteArray &v) {
-                const QString path = QFile::decodeName(v);
+                const QString path = fileName(v);
                 if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                     && !path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
                     return QStringLiteral("--plot のファイル名は .png か .svg で終わります: %1")
@@ -123,73 +131,112 @@ const std::vector<std::pair<const char *, Setter>> &valueOptions()
                 o.plot = path;
                 return QString();
             }},
-        {"--jd",
+        {"--star", "NAME", QStringLiteral("変光星の名前（--aavso, --vsnet）"), ReportOnly,
+            typedField(&submission::Typed::star)},
+        {"--jd", "JD", QStringLiteral("観測時刻のユリウス日（--aavso, --vsnet）"), ReportOnly,
             [](Options &o, const QByteArray &v) {
-                if (!ReportFormats::julianDate(text(v)))
-                    return QStringLiteral("--jd はユリウス日の数値です: %1").arg(text(v));
+                if (!JulianDate::parse(text(v)))
+                    return QStringLiteral("--jd はユリウス日（1582 年 10 月 15 日から 9999 年 "
+                                          "まで）の数値です: %1")
+                        .arg(text(v));
                 o.typed.jd = text(v);
                 return QString();
             }},
-        {"--star",
+        {"--filter", "F",
+            QStringLiteral("フィルター（--aavso, --vsnet; 大文字小文字は問わない）\n"
+                           "  --aavso: AAVSO のコード %1\n"
+                           "           （Rc, Ic は R, I として書く。無フィルターは CV か CR）\n"
+                           "  --vsnet: %2（R, I, CV は Rc, Ic, C として書く）")
+                .arg(aavsoCodes, vsnetCodes),
+            ReportOnly, typedField(&submission::Typed::filter)},
+        {"--obscode", "CODE", QStringLiteral("観測者コード（--aavso, --vsnet）"), ReportOnly,
+            typedField(&submission::Typed::obscode)},
+        {"--obstype", "TYPE",
+            QStringLiteral("観測の種類（--aavso）: %1（既定: CCD。カラーカメラは DSLR）")
+                .arg(SubmissionRecord::observationTypes().join(QStringLiteral(", "))),
+            ReportOnly, typedField(&submission::Typed::obstype)},
+        {"--chart", "ID", QStringLiteral("比較星のチャート（--aavso）"), ReportOnly,
+            typedField(&submission::Typed::chart)},
+        {"--check-name", "NAME",
+            QStringLiteral("チェック星の名前（--aavso の KNAME。--check と一緒に使う）"),
+            ReportOnly, typedField(&submission::Typed::checkName)},
+        {"--image", "FILE",
+            QStringLiteral("FITS 画像のヘッダーから日時（露出の中央）、フィルター、星名、\n"
+                           "エアマスを取る（--aavso, --vsnet。オプションで書いたものが優先）"),
+            ReportOnly,
             [](Options &o, const QByteArray &v) {
-                o.typed.star = text(v);
+                o.image = fileName(v);
                 return QString();
             }},
-        {"--filter",
-            [](Options &o, const QByteArray &v) {
-                o.typed.filter = text(v);
-                return QString();
-            }},
-        {"--obscode",
-            [](Options &o, const QByteArray &v) {
-                o.typed.obscode = text(v);
-                return QString();
-            }},
-        {"--obstype",
-            [](Options &o, const QByteArray &v) {
-                o.typed.obstype = text(v);
-                return QString();
-            }},
-        {"--chart",
-            [](Options &o, const QByteArray &v) {
-                o.typed.chart = text(v);
-                return QString();
-            }},
-        {"--check-name",
-            [](Options &o, const QByteArray &v) {
-                o.typed.checkName = text(v);
-                return QString();
-            }},
-        {"--image",
-            [](Options &o, const QByteArray &v) {
-                o.image = QFile::decodeName(v);
-                return QString();
-            }},
-        {"--date",
+        {"--date", "jd|hjd",
+            QStringLiteral("--aavso の日付を JD か HJD（太陽中心）で書く（既定: jd）"), ReportOnly,
             [](Options &o, const QByteArray &v) {
                 if (v != "jd" && v != "hjd")
                     return QStringLiteral("--date は jd か hjd です: %1").arg(text(v));
                 o.hjd = v == "hjd";
                 return QString();
             }},
-        {"--ra",
+        {"--ra", "RA", QStringLiteral("星の赤経（時分秒 21:42:42.8 か度）: HJD の計算に使う"),
+            {Mode::Report, Mode::ImageInfo},
             [](Options &o, const QByteArray &v) {
-                const auto ra = ImageHeader::rightAscension(text(v), true);
+                const auto ra = ImageTime::rightAscension(text(v), true);
                 if (!ra)
                     return QStringLiteral("--ra は赤経（時分秒か度）です: %1").arg(text(v));
-                o.position = ImageHeader::SkyPosition {*ra, o.position ? o.position->dec : NAN};
+                o.position = ImageTime::SkyPosition {*ra, o.position ? o.position->dec : NAN};
                 return QString();
             }},
-        {"--dec",
+        {"--dec", "DEC", QStringLiteral("星の赤緯（度分秒 +43:35:09.9 か度）"),
+            {Mode::Report, Mode::ImageInfo},
             [](Options &o, const QByteArray &v) {
-                const auto dec = ImageHeader::declination(text(v));
+                const auto dec = ImageTime::declination(text(v));
                 if (!dec)
                     return QStringLiteral("--dec は赤緯（度分秒か度）です: %1").arg(text(v));
-                o.position = ImageHeader::SkyPosition {o.position ? o.position->ra : NAN, *dec};
+                o.position = ImageTime::SkyPosition {o.position ? o.position->ra : NAN, *dec};
+                return QString();
+            }},
+        {"--image-info", "FILE...", QStringLiteral("FITS 画像のヘッダーが示す日時などを一覧にする"),
+            AllModes,
+            [](Options &o, const QByteArray &) {
+                if (o.mode != Mode::Report && o.mode != Mode::ImageInfo)
+                    return QStringLiteral("--image-info と --light-curve はどちらか 1 つです");
+                o.mode = Mode::ImageInfo;
+                return QString();
+            }},
+        {"--light-curve", "FILE...",
+            QStringLiteral("AAVSO Extended のファイルを星とフィルターごとにまとめる\n"
+                           "（--plot で光度曲線を描く）"),
+            AllModes,
+            [](Options &o, const QByteArray &) {
+                if (o.mode != Mode::Report && o.mode != Mode::LightCurve)
+                    return QStringLiteral("--image-info と --light-curve はどちらか 1 つです");
+                o.mode = Mode::LightCurve;
+                return QString();
+            }},
+        {"--help", nullptr, QStringLiteral("この説明"), AllModes,
+            [](Options &o, const QByteArray &) {
+                o.help = true;
+                return QString();
+            }},
+        {"--version", nullptr, QStringLiteral("版番号"), AllModes,
+            [](Options &o, const QByteArray &) {
+                o.version = true;
                 return QString();
             }},
     };
-    return Table;
+}
+
+// The modes' own names, as their options name them.
+QString modeName(Mode mode)
+{
+    switch (mode) {
+    case Mode::ImageInfo:
+        return QStringLiteral("--image-info");
+    case Mode::LightCurve:
+        return QStringLiteral("--light-curve");
+    case Mode::Report:
+        break;
+    }
+    return QStringLiteral("比較星の表の報告");
 }
 
 // Options that make sense only together.
@@ -206,25 +253,35 @@ QString combinationError(const Options &o, int formats)
         return QStringLiteral("--image は --aavso か --vsnet と使います");
     if (o.hjd && o.output != Output::Aavso)
         return QStringLiteral("--date hjd は --aavso だけです（VSNET の日付は UT）");
-    if (o.mode != Mode::Report) {
-        if (submitting || o.check || !o.image.isEmpty() || o.hjd)
-            return QStringLiteral("--image-info と --light-curve は --format と --plot のほかの"
-                                  "オプションと使えません");
-        if (o.mode == Mode::ImageInfo && !o.plot.isEmpty())
-            return QStringLiteral("--image-info は --plot と使えません");
-        if (o.files.isEmpty())
-            return QStringLiteral("ファイルがありません");
-    }
+    if (o.mode != Mode::Report && o.files.isEmpty())
+        return QStringLiteral("ファイルがありません");
     return {};
 }
 
 } // namespace
 
+const std::vector<Option> &options()
+{
+    static const std::vector<Option> Table = makeOptions();
+    return Table;
+}
+
 QString usage()
 {
-    using ReportFormats::Format;
-    return QString::fromUtf8(UsageText).arg(ReportFormats::filterCodes(Format::Aavso).join(u' '),
-        ReportFormats::filterCodes(Format::Vsnet).join(QStringLiteral(", ")));
+    QString text = QString::fromUtf8(Introduction);
+    for (const Option &option : options()) {
+        QString head = QStringLiteral("  ") + QLatin1String(option.name);
+        if (option.argument)
+            head += u' ' + QLatin1String(option.argument);
+        const QStringList lines = option.help.split(u'\n');
+        text += head.size() + 1 < HelpColumn
+            ? head.leftJustified(HelpColumn) + lines.first()
+            : head + u'\n' + QString(HelpColumn, u' ') + lines.first();
+        for (const QString &line : lines.mid(1))
+            text += u'\n' + QString(HelpColumn, u' ') + line;
+        text += u'\n';
+    }
+    return text;
 }
 
 Parsed parseArguments(const QByteArrayList &arguments)
@@ -237,44 +294,46 @@ Parsed parseArguments(const QByteArrayList &arguments)
     };
     int formats = 0;
     bool optionsEnd = false;
+    std::vector<const Option *> given;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QByteArray &argument = arguments[i];
         if (optionsEnd || !argument.startsWith("--")) {
             if (argument.isEmpty())
                 return fail(QStringLiteral("空の測光値があります"));
             o.variables.append(text(argument));
-            o.files.append(QFile::decodeName(argument));
-        } else if (argument == "--image-info" || argument == "--light-curve") {
-            const Mode mode = argument == "--image-info" ? Mode::ImageInfo : Mode::LightCurve;
-            if (o.mode != Mode::Report && o.mode != mode)
-                return fail(QStringLiteral("--image-info と --light-curve はどちらか 1 つです"));
-            o.mode = mode;
-        } else if (argument == "--") {
+            o.files.append(fileName(argument));
+            continue;
+        }
+        if (argument == "--") {
             optionsEnd = true;
-        } else if (argument == "--help") {
-            o.help = true;
-        } else if (argument == "--version") {
-            o.version = true;
-        } else if (argument == "--aavso" || argument == "--vsnet") {
-            o.output = argument == "--aavso" ? Output::Aavso : Output::Vsnet;
-            ++formats;
-        } else {
-            const auto &options = valueOptions();
-            const auto option = std::find_if(options.begin(), options.end(),
-                [&argument](const auto &entry) { return argument == entry.first; });
-            if (option == options.end())
-                return fail(QStringLiteral("知らないオプションです: %1").arg(text(argument)));
+            continue;
+        }
+        const auto &all = options();
+        const auto option = std::find_if(all.begin(), all.end(),
+            [&argument](const Option &entry) { return argument == entry.name; });
+        if (option == all.end())
+            return fail(QStringLiteral("知らないオプションです: %1").arg(text(argument)));
+        QByteArray value;
+        if (option->argument && !QByteArray(option->argument).endsWith("...")) {
             if (i + 1 >= arguments.size())
                 return fail(QStringLiteral("%1 の値がありません").arg(text(argument)));
-            if (argument == "--format" && arguments[i + 1] == "json")
-                ++formats;
-            const QString why = option->second(o, arguments[++i]);
-            if (!why.isEmpty())
-                return fail(why);
+            value = arguments[++i];
         }
+        if (argument == "--format" ? value == "json"
+                                   : argument == "--aavso" || argument == "--vsnet")
+            ++formats;
+        if (const QString why = option->set(o, value); !why.isEmpty())
+            return fail(why);
+        given.push_back(&*option);
+    }
+    // Every option given must mean something in the run's mode.
+    for (const Option *option : given) {
+        if (std::find(option->modes.begin(), option->modes.end(), o.mode) == option->modes.end())
+            return fail(QStringLiteral("%1 は %2 では使えません")
+                            .arg(QLatin1String(option->name), modeName(o.mode)));
     }
     const QString why = combinationError(o, formats);
     return why.isEmpty() ? parsed : fail(why);
 }
 
-} // namespace quillet::report
+} // namespace quillet::ReportOptions

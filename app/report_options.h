@@ -10,11 +10,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 // quillet3-report's command line. Parsed by hand: measured values are often
-// negative, and anything that does not begin with "--" is a value.
-namespace quillet::report {
+// negative, and anything that does not begin with "--" is a value. Each
+// option is described once (its name, argument, help and what it sets); the
+// usage text is made from those descriptions.
+namespace quillet::ReportOptions {
 
 enum class Output { Text, Json, Aavso, Vsnet };
 // What the run is about: the table's report, images' headers, or light curves.
@@ -28,7 +32,7 @@ struct Options
     QStringList files; // --image-info and --light-curve: the files after the options
     QString image; // --image: the date, filter, star and airmass from its header
     bool hjd = false; // --date hjd
-    std::optional<ImageHeader::SkyPosition> position; // --ra and --dec
+    std::optional<ImageTime::SkyPosition> position; // --ra and --dec
     QString table; // empty: compdata.txt in the working folder
     std::optional<int> check;
     Output output = Output::Text;
@@ -38,17 +42,31 @@ struct Options
     QStringList variables; // given as arguments; none: standard input
 };
 
+// One option: its name, the name of its argument (none for a switch), its
+// help (lines), the modes it means something in, and what it sets (an error
+// in words, or empty).
+struct Option
+{
+    const char *name;
+    const char *argument;
+    QString help;
+    std::vector<Mode> modes;
+    std::function<QString(Options &, const QByteArray &)> set;
+};
+const std::vector<Option> &options();
+
 struct Parsed
 {
     Options options;
     QString usageError; // why the command line cannot be run; empty when it can
 };
 
-// The arguments as the program got them (bytes: a name that is not UTF-8 is
-// kept as such, for the validator to refuse).
+// The arguments as the program got them (bytes: a file name that is not UTF-8
+// is kept as the system gives it; a text that is not UTF-8 is kept for the
+// validator to refuse).
 Parsed parseArguments(const QByteArrayList &arguments);
 
-// The usage text, with each format's filter codes.
+// The usage text, made from the options' descriptions.
 QString usage();
 
-} // namespace quillet::report
+} // namespace quillet::ReportOptions

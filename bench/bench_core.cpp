@@ -108,7 +108,7 @@ int main()
         }
     }
     const double load = medianSeconds(5, [&] {
-        sink += ComparisonDataFile::loaded(files::readFile(path, ComparisonDataFile::ReadLimit))
+        sink += ComparisonDataFile::loaded(FileLayer::readFile(path, ComparisonDataFile::ReadLimit))
                     .tableTexts.size();
     });
     const double head = medianSeconds(5, [&] {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/aavso_extended.h"
+
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -13,7 +15,7 @@
 // parameter or comment, a blank line, or a line skipped with its reason.
 namespace quillet::AavsoReader {
 
-enum class DateKind { Jd, Hjd, Excel };
+using AavsoExtended::DateKind;
 
 struct Record
 {
@@ -39,6 +41,9 @@ enum class SkipReason {
     BadMagnitude, // detail: the text
     BadError, // MERR neither a number nor na
     BadDelimiter, // #DELIM names no character (detail: the value)
+    DateOutOfRange, // a date no observation can have (detail: the text)
+    MagnitudeOutOfRange, // beyond what the format's MAG holds (detail: the text)
+    ErrorOutOfRange, // negative, or beyond what MERR holds (detail: the text)
 };
 
 struct Skipped
@@ -54,11 +59,10 @@ struct Read
     QList<Skipped> skipped;
 };
 
-// Parameters in any case; #DELIM= as the character itself, "tab", "comma" or its
-// ASCII code number; CR LF or LF; a byte-order mark; #DATE=JD, HJD or EXCEL
-// (Excel's NOW() text); a later #DATE= or #OBSCODE= applies to the records
-// after it; "na" for a missing field; the columns named by the "#NAME,DATE,..."
-// line when there is one (AIRMASS or AMASS), AAVSO's order otherwise.
+// The file as AavsoExtended::Reader reads it (parameters in any case, any
+// delimiter, line ends and columns); #DATE=JD, HJD or EXCEL (Excel's NOW()
+// text); "na" for a missing field. Dates, magnitudes and errors outside what
+// the format holds (the ranges the validator checks) are skipped.
 Read read(QByteArrayView bytes);
 
 // Excel's NOW() text, month/day/year hours:minutes[:seconds] with "a.m."/"p.m."

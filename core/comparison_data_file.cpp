@@ -142,7 +142,7 @@ QStringList deserialize(QByteArrayView bytes)
     return texts;
 }
 
-Loaded loaded(const files::Read &read)
+Loaded loaded(const FileState::Read &read)
 {
     if (!read.snapshot.exists && !read.failure)
         return {QStringList(TableTexts), std::nullopt, read.snapshot};
@@ -150,13 +150,14 @@ Loaded loaded(const files::Read &read)
     return {deserialize(read.snapshot.bytes), read.failure, read.snapshot};
 }
 
-files::ReplacePolicy replacePolicy(const files::Snapshot &readAtStart)
+FileState::ReplacePolicy replacePolicy(const FileState::Snapshot &readAtStart)
 {
     const bool unread = readAtStart.regular && !readAtStart.read;
     return {unread && readAtStart.keptAs.isEmpty(), unread};
 }
 
-Change changedSince(const QString &path, const files::Snapshot &atStart, const files::Read &now)
+Change changedSince(
+    const QString &path, const FileState::Snapshot &atStart, const FileState::Read &now)
 {
     // Gone, or no longer a file: the save has nothing to lose there.
     if (!now.snapshot.exists || !now.snapshot.regular)

@@ -35,17 +35,17 @@ QStringList deserialize(QByteArrayView bytes);
 struct Loaded
 {
     QStringList tableTexts; // 30 texts
-    std::optional<files::Failure> failure; // why a file that is there could not be read
-    files::Snapshot snapshot;
+    std::optional<FileState::Failure> failure; // why a file that is there could not be read
+    FileState::Snapshot snapshot;
 };
 // No file at all is the normal first start: 30 empty texts and no failure.
-Loaded loaded(const files::Read &read);
+Loaded loaded(const FileState::Read &read);
 
 // How a save treats the file it replaces: one that was there at start-up but
 // could not be read in full is kept beside the new one (unless an earlier
 // attempt kept it already), and the new file then gets the mode new files get
 // here, so that it can be read again.
-files::ReplacePolicy replacePolicy(const files::Snapshot &readAtStart);
+FileState::ReplacePolicy replacePolicy(const FileState::Snapshot &readAtStart);
 
 struct Change
 {
@@ -57,6 +57,7 @@ struct Change
 // (a new link). The same bytes, touched or written anew, are no change. A file
 // that has disappeared, or is no regular file now, is none either: saving
 // loses nothing there (and refuses what is not a regular file, saying why).
-Change changedSince(const QString &path, const files::Snapshot &atStart, const files::Read &now);
+Change changedSince(
+    const QString &path, const FileState::Snapshot &atStart, const FileState::Read &now);
 
 } // namespace quillet::ComparisonDataFile

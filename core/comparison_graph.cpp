@@ -21,12 +21,9 @@ constexpr double StartHigh = -9999;
 // values would overflow the conversion to int, which is undefined.
 constexpr double CoordinateLimit = 1e9;
 
-// What a read-out value that is not a number shows.
-constexpr char16_t NoValue[] = u"--.--";
-
 QString readoutValue(double value, QStringView pattern)
 {
-    return std::isfinite(value) ? FormatPattern(value, pattern) : QString::fromUtf16(NoValue);
+    return std::isfinite(value) ? FormatPattern(value, pattern) : QString::fromUtf16(NoValueText);
 }
 
 // One coordinate of a dot: the difference first, then the division by the

@@ -10,7 +10,7 @@
 // What the program knows of a file it read or wrote, as plain values: the file
 // layer (platform/) finds them, the formats decide with them, and the program's
 // words name them. Nothing here touches a file.
-namespace quillet::files {
+namespace quillet::FileState {
 
 // Why a file could not be read or written.
 enum class Problem {
@@ -74,4 +74,4 @@ struct ReplacePolicy
     bool defaultMode = false; // the new file gets the mode new files get here
 };
 
-} // namespace quillet::files
+} // namespace quillet::FileState

@@ -10,12 +10,12 @@
 
 #include <cmath>
 
-namespace quillet::ImageHeader {
+namespace quillet::ImageTime {
 
 namespace {
 
-constexpr double ModifiedJulianZero = 2400000.5;
-constexpr double SecondsPerDay = 86400.0;
+using JulianDate::ModifiedZero;
+using JulianDate::SecondsPerDay;
 
 // The parts of a sexagesimal text: a sign and up to three numbers, separated
 // by blanks or colons.
@@ -55,9 +55,9 @@ std::pair<std::optional<double>, QString> exposureOf(const Cards &cards)
 std::optional<std::pair<double, QString>> dateObs(const Cards &cards, TimeFound &found)
 {
     const QString date = cards.value(QStringLiteral("DATE-OBS")).trimmed();
-    if (const auto jd = JulianDateOfTime(date))
+    if (const auto jd = JulianDate::ofTime(date))
         return std::pair {*jd, QStringLiteral("DATE-OBS")};
-    const auto day = JulianDateOfDate(date);
+    const auto day = JulianDate::ofDate(date);
     if (!day) {
         found = {std::nullopt, TimeProblem::NotATime, QStringLiteral("DATE-OBS"), date};
         return std::nullopt;
@@ -65,8 +65,8 @@ std::optional<std::pair<double, QString>> dateObs(const Cards &cards, TimeFound 
     for (const char *name : {"TIME-OBS", "UT", "UTSTART"}) {
         if (!cards.contains(QLatin1String(name)))
             continue;
-        if (const auto seconds = SecondsOfTime(cards.value(QLatin1String(name))))
-            return std::pair {*day + *seconds / SecondsPerDay,
+        if (const auto seconds = JulianDate::secondsOfTime(cards.value(QLatin1String(name))))
+            return std::pair {day->jd + *seconds / SecondsPerDay,
                 QStringLiteral("DATE-OBS + %1").arg(QLatin1String(name))};
         found = {std::nullopt, TimeProblem::NotATime, QLatin1String(name),
             cards.value(QLatin1String(name))};
@@ -103,14 +103,14 @@ TimeFound midExposure(const Cards &cards)
     time.exposure = exposure;
 
     // Already the middle of the exposure.
-    if (const auto avg = JulianDateOfTime(cards.value(QStringLiteral("DATE-AVG")))) {
+    if (const auto avg = JulianDate::ofTime(cards.value(QStringLiteral("DATE-AVG")))) {
         time.jd = *avg;
         time.from = QStringLiteral("DATE-AVG");
         found.time = time;
         return found;
     }
     if (const auto mjd = card(cards, "MJD-AVG")) {
-        time.jd = *mjd + ModifiedJulianZero;
+        time.jd = *mjd + ModifiedZero;
         time.from = QStringLiteral("MJD-AVG");
         found.time = time;
         return found;
@@ -122,7 +122,7 @@ TimeFound midExposure(const Cards &cards)
         start = dateObs(cards, found);
     if (!start) {
         if (const auto mjd = card(cards, "MJD-OBS"))
-            start = std::pair {*mjd + ModifiedJulianZero, QStringLiteral("MJD-OBS")};
+            start = std::pair {*mjd + ModifiedZero, QStringLiteral("MJD-OBS")};
         else if (const auto jd = card(cards, "JD"))
             start = std::pair {*jd, QStringLiteral("JD")};
     }
@@ -183,4 +183,4 @@ std::optional<SkyPosition> position(const Cards &cards)
     return std::nullopt;
 }
 
-} // namespace quillet::ImageHeader
+} // namespace quillet::ImageTime

@@ -11,7 +11,7 @@
 // rules observers' programs follow: the header's cards as keyword and value
 // text, nothing read here. Turning a time scale into another one and the
 // heliocentric correction are the night library's (ERFA).
-namespace quillet::ImageHeader {
+namespace quillet::ImageTime {
 
 // Keywords in upper case; a string's value without its quotes and trailing
 // blanks, any other value as written.
@@ -68,4 +68,4 @@ std::optional<double> declination(const QString &text);
 // A number as a header writes it (FITS allows "D" for the exponent).
 std::optional<double> number(const QString &text);
 
-} // namespace quillet::ImageHeader
+} // namespace quillet::ImageTime

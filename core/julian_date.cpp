@@ -2,26 +2,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/julian_date.h"
 
-#include <QDate>
+#include "core/numeric_text.h"
+
+#include <QDateTime>
 #include <QRegularExpression>
 
 #include <cmath>
 
-namespace quillet {
+namespace quillet::JulianDate {
 
-namespace {
+bool inRange(double jd)
+{
+    return jd >= FirstGregorian && jd < EndOfYear9999;
+}
 
-constexpr double SecondsPerDay = 86400.0;
+std::optional<double> parse(QStringView text)
+{
+    const auto jd = ParseWholeNumber(text.trimmed());
+    if (!jd || !inRange(*jd))
+        return std::nullopt;
+    return jd;
+}
 
-// The Julian date at 0 h UT of a day: QDate counts days from noon.
 double midnight(const QDate &date)
 {
     return double(date.toJulianDay()) - 0.5;
 }
 
-} // namespace
+double now()
+{
+    return UnixEpoch + double(QDateTime::currentMSecsSinceEpoch()) / (SecondsPerDay * 1000);
+}
 
-std::optional<double> SecondsOfTime(QStringView text)
+std::optional<double> secondsOfTime(QStringView text)
 {
     static const QRegularExpression Time(
         QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2}(?:\\.\\d*)?))?$"));
@@ -31,47 +44,53 @@ std::optional<double> SecondsOfTime(QStringView text)
     const int hours = match.capturedView(1).toInt();
     const int minutes = match.capturedView(2).toInt();
     const double seconds = match.hasCaptured(3) ? match.captured(3).toDouble() : 0.0;
-    // A leap second (60.x) is a time that exists.
-    if (hours > 23 || minutes > 59 || seconds >= 61)
+    // A leap second (60.x) is inserted only as the last second of a UT day.
+    const bool leap = hours == 23 && minutes == 59;
+    if (hours > 23 || minutes > 59 || seconds >= (leap ? 61 : 60))
         return std::nullopt;
     return hours * 3600.0 + minutes * 60.0 + seconds;
 }
 
-std::optional<double> JulianDateOfDate(QStringView text)
+std::optional<Day> ofDate(QStringView text)
 {
     static const QRegularExpression Iso(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
     static const QRegularExpression Old(QStringLiteral("^(\\d{2})/(\\d{2})/(\\d{2})$"));
-    const QStringView trimmed = text.trimmed();
+    const QString trimmed = text.trimmed().toString();
     QDate date;
-    if (const auto iso = Iso.match(trimmed.toString()); iso.hasMatch()) {
+    bool oldForm = false;
+    if (const auto iso = Iso.match(trimmed); iso.hasMatch()) {
         date = QDate(
             iso.capturedView(1).toInt(), iso.capturedView(2).toInt(), iso.capturedView(3).toInt());
-    } else if (const auto old = Old.match(trimmed.toString()); old.hasMatch()) {
+    } else if (const auto old = Old.match(trimmed); old.hasMatch()) {
         date = QDate(1900 + old.capturedView(3).toInt(), old.capturedView(2).toInt(),
             old.capturedView(1).toInt());
+        oldForm = true;
     }
-    if (!date.isValid())
+    if (!date.isValid() || !inRange(midnight(date)))
         return std::nullopt;
-    return midnight(date);
+    return Day {midnight(date), oldForm};
 }
 
-std::optional<double> JulianDateOfTime(QStringView text)
+std::optional<double> ofTime(QStringView text)
 {
-    static const QRegularExpression Parts(QStringLiteral("^(\\S{10})(?:T| +)(\\S+)$"));
+    // The date, "T" or blanks, the time; "Z" names UTC, which every time here is.
+    static const QRegularExpression Parts(
+        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})(?:T| +)(\\S+?)Z?$"));
     const auto match = Parts.match(text.trimmed().toString());
     if (!match.hasMatch())
         return std::nullopt;
-    const auto day = JulianDateOfDate(match.capturedView(1));
-    const auto seconds = SecondsOfTime(match.capturedView(2));
-    if (!day || !seconds || match.capturedView(1).contains(u'/'))
+    const auto day = ofDate(match.capturedView(1));
+    const auto seconds = secondsOfTime(match.capturedView(2));
+    if (!day || !seconds)
         return std::nullopt;
-    return *day + *seconds / SecondsPerDay;
+    const double jd = day->jd + *seconds / SecondsPerDay;
+    return inRange(jd) ? std::optional(jd) : std::nullopt;
 }
 
-QString TimeOfJulianDate(double julianDate)
+QString timeText(double jd)
 {
     // Whole seconds since the day's start at noon, rounded once.
-    const long long seconds = std::llround((julianDate + 0.5) * SecondsPerDay);
+    const long long seconds = std::llround((jd + 0.5) * SecondsPerDay);
     const long long day = seconds / 86400;
     const long long inDay = seconds % 86400;
     const QDate date = QDate::fromJulianDay(day);
@@ -82,4 +101,12 @@ QString TimeOfJulianDate(double julianDate)
         .arg(inDay % 60, 2, 10, QLatin1Char('0'));
 }
 
-} // namespace quillet
+QString eveningDate(double jd, int utcOffsetSeconds)
+{
+    // Local time, less half a day: any moment from noon to the next noon
+    // falls on the evening's date.
+    const double local = jd + utcOffsetSeconds / SecondsPerDay - 0.5;
+    return QDate::fromJulianDay(qint64(std::floor(local + 0.5))).toString(u"yyyyMMdd");
+}
+
+} // namespace quillet::JulianDate

@@ -57,4 +57,8 @@ QString PlainNumberText(double value);
 // The greatest whole number not above the value.
 double FloorValue(double value);
 
+// What a result label shows before the first result, and where a number
+// cannot be shown.
+inline constexpr char16_t NoValueText[] = u"--.--";
+
 } // namespace quillet

@@ -4,6 +4,7 @@
 // and in order, no magnitude or date that is not a number, and each series
 // within its brightest and faintest.
 #include "core/aavso_reader.h"
+#include "core/julian_date.h"
 #include "fuzz/fuzz_check.h"
 
 #include <cmath>
@@ -15,12 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const AavsoReader::Read read = AavsoReader::read(bytes);
-    const int lines = int(bytes.count('\n')) + 1;
+    // CR LF, LF and CR alone each end a line: at most one line per CR or LF.
+    const int lines = int(bytes.count('\n') + bytes.count('\r')) + 1;
     int last = 0;
     for (const AavsoReader::Record &r : read.records) {
         check(r.line > last && r.line <= lines, "records in order, each on a line of its own");
         last = r.line;
         check(std::isfinite(r.jd) && std::isfinite(r.mag), "dates and magnitudes are numbers");
+        check(JulianDate::inRange(r.jd) && AavsoExtended::magnitudeFits(r.mag),
+            "dates and magnitudes within what the format holds");
         check(!r.name.isEmpty(), "a record has a name");
     }
     last = 0;

@@ -12,7 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace quillet::files {
+namespace quillet::FileLayer {
+
+using namespace FileState;
 
 namespace {
 
@@ -455,9 +457,11 @@ Appended appendLocked(const QString &path, qsizetype limit,
     if (error == 0 && ::fsync(fd.get()) != 0)
         error = errno;
     if (error != 0) {
-        // No half record stays: the file goes back to what it was.
-        if (::ftruncate(fd.get(), end) == 0 && addition->replacesAll)
-            writeAll(fd.get(), before);
+        // No half record stays: the file goes back to what it was, or says
+        // that it could not.
+        const bool undone = ::ftruncate(fd.get(), end) == 0
+            && (!addition->replacesAll || writeAll(fd.get(), before) == 0);
+        appended.rollbackFailed = !undone;
         return fail(error);
     }
     appended.added = true;
@@ -486,4 +490,4 @@ QString pathInWorkingFolder(const QString &name, const WorkingFolder &atStart)
     return name;
 }
 
-} // namespace quillet::files
+} // namespace quillet::FileLayer

@@ -13,27 +13,27 @@
 // The checked file layer: every file the program reads or writes goes through
 // here. Only a regular file, or a link to one, is ever opened; a folder, device
 // or pipe is refused without being touched, so a pipe cannot block and a device
-// is never written. Failures come back as values (files::Failure).
-namespace quillet::files {
+// is never written. Failures come back as values (FileState::Failure).
+namespace quillet::FileLayer {
 
 // Why an operation on path failed, errno given: the problem, and the folder
 // it names where a folder is missing.
-Failure failureFor(int error, const QString &path);
+FileState::Failure failureFor(int error, const QString &path);
 
 // The whole file at path as it is now, up to limit bytes. No file at all is no
 // failure (snapshot.exists false). A longer file gives its first limit bytes
 // and fails with ReadCutShort: it counts as not read. A link is followed; the
 // snapshot's target is where it leads.
-Read readFile(const QString &path, qsizetype limit);
+FileState::Read readFile(const QString &path, qsizetype limit);
 
 struct Replaced
 {
-    std::optional<Failure> failure; // the new file is not in place
+    std::optional<FileState::Failure> failure; // the new file is not in place
     // In place, but the folder could not be synced: a power cut may still lose it.
-    std::optional<Failure> syncFailure;
+    std::optional<FileState::Failure> syncFailure;
     QString keptAs; // where the old file was kept (policy.keepAside), or empty;
                     // also on failure, where the keeping moved it away
-    Snapshot snapshot; // the file as written
+    FileState::Snapshot snapshot; // the file as written
 };
 // Writes bytes to path atomically and durably (file and folder synced): a new
 // file beside the old one, renamed over it, so that on failure the earlier file
@@ -42,9 +42,9 @@ struct Replaced
 // always readable and writable by its owner), or gets the mode new files get
 // here (0666 less the umask) when it is new or policy.defaultMode says so.
 // With policy.keepAside the old file is first kept beside it as
-// "<name>.unreadable" (or "-2", ... up to KeptCopiesLimit).
+// "<name>.unreadable" (or "-2", ... up to FileState::KeptCopiesLimit).
 Replaced replaceFile(
-    const QString &path, const QByteArray &bytes, const ReplacePolicy &policy = {});
+    const QString &path, const QByteArray &bytes, const FileState::ReplacePolicy &policy = {});
 
 // What an append adds: bytes at the end, or, for a file that holds nothing
 // worth keeping (blank lines only), bytes that take its place.
@@ -55,9 +55,12 @@ struct Addition
 };
 struct Appended
 {
-    std::optional<Failure> failure; // nothing was added
+    std::optional<FileState::Failure> failure; // nothing was added
     QByteArray before; // the file as it was read under the lock
     bool added = false;
+    // A write failed part-way and the file could not be cut back to what it
+    // was: part of the addition may be left at its end.
+    bool rollbackFailed = false;
 };
 // Appends to the file at path in place (a new file when there is none): under
 // an exclusive lock it reads the whole file (at most limit bytes; a longer one
@@ -81,4 +84,4 @@ WorkingFolder workingFolder(const QString &shellPath);
 // folder has been removed, under its path as start-up found it.
 QString pathInWorkingFolder(const QString &name, const WorkingFolder &atStart);
 
-} // namespace quillet::files
+} // namespace quillet::FileLayer

@@ -12,15 +12,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace quillet::StarField {
+namespace quillet::StarFields {
 
 namespace {
 
 Listed listed(const QString &name, const QString &path)
 {
     Listed field {name, path, 0, std::nullopt};
-    const QString table = path + QStringLiteral("/") + QLatin1String(ComparisonDataFile::FileName);
-    const files::Read read = files::readFile(table, ComparisonDataFile::ReadLimit);
+    const FileState::Read read
+        = FileLayer::readFile(tablePath(path), ComparisonDataFile::ReadLimit);
     if (read.snapshot.exists && read.snapshot.regular) {
         field.savedMs = read.snapshot.modifiedNs / 1000000;
         const QStringList texts = ComparisonDataFile::loaded(read).tableTexts;
@@ -40,14 +40,24 @@ QString dataFolder()
             .absoluteFilePath(home.isEmpty() ? QStringLiteral("Quillet3") : home));
 }
 
+QString fieldFolder(const QString &data, const QString &name)
+{
+    return data + u'/' + name.trimmed();
+}
+
+QString tablePath(const QString &folder)
+{
+    return folder + u'/' + QLatin1String(ComparisonDataFile::FileName);
+}
+
 QList<Listed> list(const QString &data)
 {
     QList<Listed> fields {listed({}, data)};
     const QStringList names
         = QDir(data).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::LocaleAware);
     for (const QString &name : names) {
-        if (!nameProblem(name))
-            fields.append(listed(name, data + u'/' + name));
+        if (!StarField::nameProblem(name))
+            fields.append(listed(name, fieldFolder(data, name)));
     }
     return fields;
 }
@@ -55,31 +65,31 @@ QList<Listed> list(const QString &data)
 Made make(const QString &data, const QString &typed)
 {
     Made made;
-    made.path = data + u'/' + typed.trimmed();
+    made.path = fieldFolder(data, typed);
     QDir().mkpath(data); // the first field of a data folder not yet made
     if (::mkdir(QFile::encodeName(made.path).constData(), 0777) != 0) {
         made.exists = errno == EEXIST;
-        made.failure = files::failureFor(errno, made.path);
+        made.failure = FileLayer::failureFor(errno, made.path);
     }
     return made;
 }
 
-std::optional<files::Failure> enter(const QString &folder)
+std::optional<FileState::Failure> enter(const QString &folder)
 {
     // A folder that is not there is named itself, not its parent.
     if (::chdir(QFile::encodeName(folder).constData()) != 0)
-        return files::failureFor(errno, folder + QStringLiteral("/."));
+        return FileLayer::failureFor(errno, folder + QStringLiteral("/."));
     qputenv("PWD", QFile::encodeName(folder));
     return std::nullopt;
 }
 
-std::optional<files::Failure> enterForDesktop(const QString &lastField)
+std::optional<FileState::Failure> enterForDesktop(const QString &lastField)
 {
     const QString data = dataFolder();
     if (!QDir().mkpath(data))
-        return files::failureFor(errno, data);
-    if (!lastField.isEmpty() && !nameProblem(lastField)) {
-        const QString field = data + u'/' + lastField;
+        return FileLayer::failureFor(errno, data);
+    if (!lastField.isEmpty() && !StarField::nameProblem(lastField)) {
+        const QString field = fieldFolder(data, lastField);
         struct stat status
         {
         };
@@ -90,4 +100,4 @@ std::optional<files::Failure> enterForDesktop(const QString &lastField)
     return enter(data);
 }
 
-} // namespace quillet::StarField
+} // namespace quillet::StarFields

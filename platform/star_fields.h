@@ -11,10 +11,15 @@
 #include <optional>
 
 // The data folder and its star fields on the disk.
-namespace quillet::StarField {
+namespace quillet::StarFields {
 
 // QUILLET3_HOME, or ~/Quillet3: where the desktop keeps its tables.
 QString dataFolder();
+
+// The folder of the field name in the data folder, and the table a folder
+// holds (its compdata.txt).
+QString fieldFolder(const QString &dataFolder, const QString &name);
+QString tablePath(const QString &folder);
 
 struct Listed
 {
@@ -31,17 +36,17 @@ QList<Listed> list(const QString &dataFolder);
 struct Made
 {
     QString path;
-    std::optional<files::Failure> failure;
+    std::optional<FileState::Failure> failure;
     bool exists = false; // a folder or file of that name is there already
 };
 Made make(const QString &dataFolder, const QString &name);
 
 // Makes folder the working folder (and PWD, which the save's removed-folder
 // handling reads); why not, or nothing.
-std::optional<files::Failure> enter(const QString &folder);
+std::optional<FileState::Failure> enter(const QString &folder);
 
 // Where the desktop launcher starts: the data folder, made when missing, or
 // the field used last when it is still there.
-std::optional<files::Failure> enterForDesktop(const QString &lastField);
+std::optional<FileState::Failure> enterForDesktop(const QString &lastField);
 
-} // namespace quillet::StarField
+} // namespace quillet::StarFields

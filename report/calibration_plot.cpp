@@ -15,11 +15,9 @@
 
 #include <algorithm>
 
-namespace quillet {
+namespace quillet::CalibrationPlot {
 
 namespace {
-
-constexpr QSize PlotSize(960, 640);
 
 QScatterSeries *points(const QString &name, const QColor &colour,
     QScatterSeries::MarkerShape shape = QScatterSeries::MarkerShapeCircle)
@@ -174,7 +172,7 @@ private:
 
 } // namespace
 
-QChart *makeCalibrationChart(const CalibrationReport &report)
+QChart *chart(const CalibrationReport &report)
 {
     ChartBuilder chart(report);
     chart.addStars();
@@ -183,19 +181,19 @@ QChart *makeCalibrationChart(const CalibrationReport &report)
     return chart.finish();
 }
 
-QByteArray calibrationPlot(const CalibrationReport &report, bool svg)
+QByteArray picture(const CalibrationReport &report, bool svg)
 {
     // Off screen: the chart in a scene of its own, laid out and painted once.
     QGraphicsScene scene;
-    QChart *chart = makeCalibrationChart(report);
+    QChart *chart = CalibrationPlot::chart(report);
     scene.addItem(chart); // the scene owns it
-    chart->setGeometry(QRectF(QPointF(0, 0), PlotSize));
+    chart->setGeometry(QRectF(QPointF(0, 0), Picture::Size));
     chart->layout()->activate();
-    const QRectF area(QPointF(0, 0), PlotSize);
+    const QRectF area(QPointF(0, 0), Picture::Size);
     scene.setSceneRect(area);
 
-    return paintedPicture(PlotSize, svg, chart->title(),
+    return Picture::painted(Picture::Size, svg, chart->title(),
         [&scene, &area](QPainter &painter) { scene.render(&painter, area, area); });
 }
 
-} // namespace quillet
+} // namespace quillet::CalibrationPlot

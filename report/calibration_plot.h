@@ -8,15 +8,15 @@
 
 class QChart;
 
-namespace quillet {
+namespace quillet::CalibrationPlot {
 
 // Draws catalogue magnitude (downward) against measured value: the comparison
 // stars with the fitted line and each star's residual as a bar, flagged stars and
 // the check star in colours of their own, and each variable with its 95 %
 // interval, as a PNG picture or an SVG drawing (svg). Needs a QApplication.
-QByteArray calibrationPlot(const CalibrationReport &report, bool svg);
+QByteArray picture(const CalibrationReport &report, bool svg);
 
 // The same chart, for a view of its own (the caller owns it).
-QChart *makeCalibrationChart(const CalibrationReport &report);
+QChart *chart(const CalibrationReport &report);
 
-} // namespace quillet
+} // namespace quillet::CalibrationPlot

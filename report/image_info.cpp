@@ -17,11 +17,11 @@
 #include <erfam.h>
 #include <fitsio.h>
 
-namespace quillet::night {
+namespace quillet::ImageInfo {
 
 namespace {
 
-using ImageHeader::Cards;
+using ImageTime::Cards;
 
 // A card's value: a string without its quotes (a doubled quote is one) and
 // trailing blanks; anything else as written.
@@ -102,21 +102,21 @@ QJsonValue orNull(const std::optional<QString> &value)
 
 } // namespace
 
-double utcOf(double jd, ImageHeader::TimeScale scale)
+double utcOf(double jd, ImageTime::TimeScale scale)
 {
-    if (scale == ImageHeader::TimeScale::Utc)
+    if (scale == ImageTime::TimeScale::Utc)
         return jd;
     // In two parts, so that no precision is lost: the day's start and the rest.
     const double day = ERFA_DJM0;
     double tai1 = day, tai2 = jd - day;
-    if (scale == ImageHeader::TimeScale::Tt)
+    if (scale == ImageTime::TimeScale::Tt)
         eraTttai(day, jd - day, &tai1, &tai2);
     double utc1 = 0, utc2 = 0;
     eraTaiutc(tai1, tai2, &utc1, &utc2);
     return utc1 + utc2;
 }
 
-double heliocentricJulianDate(double jdUtc, const ImageHeader::SkyPosition &position)
+double heliocentricJulianDate(double jdUtc, const ImageTime::SkyPosition &position)
 {
     // The Earth's heliocentric position at that moment (its ephemeris runs on TT).
     double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0;
@@ -132,9 +132,9 @@ double heliocentricJulianDate(double jdUtc, const ImageHeader::SkyPosition &posi
     return jdUtc + au * ERFA_AULT / ERFA_DAYSEC;
 }
 
-ImageInfo readImageInfo(const QString &path, std::optional<ImageHeader::SkyPosition> position)
+Image read(const QString &path, std::optional<ImageTime::SkyPosition> position)
 {
-    ImageInfo info;
+    Image info;
     info.file = path;
     const QFileInfo file(path);
     // Only a regular file is opened: a pipe would block, a device is never read.
@@ -155,10 +155,10 @@ ImageInfo readImageInfo(const QString &path, std::optional<ImageHeader::SkyPosit
     info.filter = text("FILTER");
     info.object = text("OBJECT");
     if (const auto airmass = text("AIRMASS"))
-        info.airmass = ImageHeader::number(*airmass);
-    info.position = position ? position : ImageHeader::position(cards);
+        info.airmass = ImageTime::number(*airmass);
+    info.position = position ? position : ImageTime::position(cards);
 
-    const ImageHeader::TimeFound found = ImageHeader::midExposure(cards);
+    const ImageTime::TimeFound found = ImageTime::midExposure(cards);
     if (!found.time) {
         info.error = messages::imageTimeProblem(found);
         return info;
@@ -171,10 +171,10 @@ ImageInfo readImageInfo(const QString &path, std::optional<ImageHeader::SkyPosit
     return info;
 }
 
-QByteArray imageInfoJson(const QList<ImageInfo> &images)
+QByteArray json(const QList<Image> &images)
 {
     QJsonArray array;
-    for (const ImageInfo &i : images) {
+    for (const Image &i : images) {
         array.append(QJsonObject {{QStringLiteral("file"), i.file},
             {QStringLiteral("jd"), orNull(i.jd)}, {QStringLiteral("hjd"), orNull(i.hjd)},
             {QStringLiteral("exposure"), orNull(i.exposure)},
@@ -188,13 +188,13 @@ QByteArray imageInfoJson(const QList<ImageInfo> &images)
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-QString imageInfoText(const QList<ImageInfo> &images)
+QString text(const QList<Image> &images)
 {
     QString out;
     const auto jd = [](const std::optional<double> &v) {
         return v ? QString::number(*v, 'f', 6) : QStringLiteral("—");
     };
-    for (const ImageInfo &i : images) {
+    for (const Image &i : images) {
         out += i.file + u'\n';
         if (!i.error.isEmpty()) {
             out += QStringLiteral("  時刻がありません: %1\n").arg(i.error);
@@ -203,12 +203,12 @@ QString imageInfoText(const QList<ImageInfo> &images)
         out += QStringLiteral("  JD %1（露出の中央、UT。%2）\n  HJD %3\n")
                    .arg(jd(i.jd), i.timeFrom, jd(i.hjd));
         out += QStringLiteral("  露出 %1 秒　フィルター %2　天体 %3　エアマス %4\n")
-                   .arg(i.exposure ? messages::fixed(*i.exposure, 1) : QStringLiteral("—"),
+                   .arg(i.exposure ? ReportText::fixed(*i.exposure, 1) : QStringLiteral("—"),
                        i.filter.value_or(QStringLiteral("—")),
                        i.object.value_or(QStringLiteral("—")),
-                       i.airmass ? messages::fixed(*i.airmass, 3) : QStringLiteral("—"));
+                       i.airmass ? ReportText::fixed(*i.airmass, 3) : QStringLiteral("—"));
     }
     return out;
 }
 
-} // namespace quillet::night
+} // namespace quillet::ImageInfo

@@ -15,9 +15,9 @@
 // known, the exposure, filter, object and airmass. CFITSIO reads the header
 // (plain, gzip-compressed or tile-compressed); ERFA converts time scales and
 // computes the heliocentric correction.
-namespace quillet::night {
+namespace quillet::ImageInfo {
 
-struct ImageInfo
+struct Image
 {
     QString file; // as given
     std::optional<double> jd; // mid-exposure, UT
@@ -26,7 +26,7 @@ struct ImageInfo
     std::optional<QString> filter;
     std::optional<QString> object;
     std::optional<double> airmass;
-    std::optional<ImageHeader::SkyPosition> position;
+    std::optional<ImageTime::SkyPosition> position;
     QString timeFrom; // the keywords the time came from, in words
     QString error; // why there is no time; empty when there is one
 };
@@ -34,20 +34,19 @@ struct ImageInfo
 // The header of the file at path: the primary header, or the first image
 // extension's when the primary holds no image (its cards over the primary's).
 // position, when given, is used for HJD instead of the header's.
-ImageInfo readImageInfo(
-    const QString &path, std::optional<ImageHeader::SkyPosition> position = std::nullopt);
+Image read(const QString &path, std::optional<ImageTime::SkyPosition> position = std::nullopt);
 
 // The UTC Julian date of a Julian date in another time scale (leap seconds included).
-double utcOf(double jd, ImageHeader::TimeScale scale);
+double utcOf(double jd, ImageTime::TimeScale scale);
 
 // The heliocentric Julian date of a UTC Julian date for a star at position
 // (J2000): the Earth's heliocentric position from ERFA, and the light time
 // along the star's direction.
-double heliocentricJulianDate(double jdUtc, const ImageHeader::SkyPosition &position);
+double heliocentricJulianDate(double jdUtc, const ImageTime::SkyPosition &position);
 
 // quillet3-report --image-info: one JSON array, one object per file.
-QByteArray imageInfoJson(const QList<ImageInfo> &images);
+QByteArray json(const QList<Image> &images);
 // The same for people.
-QString imageInfoText(const QList<ImageInfo> &images);
+QString text(const QList<Image> &images);
 
-} // namespace quillet::night
+} // namespace quillet::ImageInfo

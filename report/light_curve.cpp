@@ -41,7 +41,7 @@ Night read(const QStringList &files)
 {
     Night night;
     for (const QString &file : files) {
-        const files::Read read = files::readFile(file, ReadLimit);
+        const FileState::Read read = FileLayer::readFile(file, ReadLimit);
         if (read.failure) {
             night.problems << messages::fileProblem(*read.failure, file);
             continue;
@@ -85,6 +85,16 @@ QString skipReason(const AavsoReader::Skipped &skipped)
     case SkipReason::BadError:
         return QStringLiteral("誤差（MERR）が数値でも na でもありません: %1")
             .arg(messages::visible(skipped.detail));
+    case SkipReason::DateOutOfRange:
+        return QStringLiteral(
+            "日付が観測の日付の範囲（1582 年 10 月 15 日 から 9999 年）の外です: %1")
+            .arg(messages::visible(skipped.detail));
+    case SkipReason::MagnitudeOutOfRange:
+        return QStringLiteral("等級が AAVSO の MAG 欄に入る範囲の外です: %1")
+            .arg(messages::visible(skipped.detail));
+    case SkipReason::ErrorOutOfRange:
+        return QStringLiteral("誤差（MERR）が負か、AAVSO の MERR 欄に入る範囲の外です: %1")
+            .arg(messages::visible(skipped.detail));
     case SkipReason::BadDelimiter:
         break;
     }
@@ -100,7 +110,8 @@ QString text(const Night &night)
                    .arg(s.name, s.filter.isEmpty() ? QStringLiteral("—") : s.filter)
                    .arg(s.count)
                    .arg(QString::number(s.first, 'f', 5), QString::number(s.last, 'f', 5),
-                       messages::fixed(s.mean), messages::fixed(s.min), messages::fixed(s.max));
+                       ReportText::fixed(s.mean), ReportText::fixed(s.min),
+                       ReportText::fixed(s.max));
     }
     int limits = 0;
     for (const FileRecord &r : night.records)

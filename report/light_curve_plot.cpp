@@ -11,11 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillet {
+namespace quillet::LightCurvePlot {
 
 namespace {
-
-constexpr QSize PlotSize(960, 640);
 
 // Colours told apart also by people with a colour vision deficiency (Okabe and Ito).
 const QColor SeriesColours[] = {QColor(0, 114, 178), QColor(213, 94, 0), QColor(0, 158, 115),
@@ -42,7 +40,7 @@ double niceStep(double span, int n)
 
 } // namespace
 
-LightCurveView::LightCurveView(QList<AavsoReader::Record> records, QSizeF size)
+View::View(QList<AavsoReader::Record> records, QSizeF size)
     : m_records(std::move(records))
     , m_size(size)
     , m_area(QPointF(80, 40), QPointF(size.width() - 24, size.height() - 96))
@@ -83,13 +81,13 @@ LightCurveView::LightCurveView(QList<AavsoReader::Record> records, QSizeF size)
     m_base = std::floor(m_left);
 }
 
-QPointF LightCurveView::place(const AavsoReader::Record &record) const
+QPointF View::place(const AavsoReader::Record &record) const
 {
     return {m_area.left() + (record.jd - m_left) / (m_right - m_left) * m_area.width(),
         m_area.top() + (record.mag - m_top) / (m_bottom - m_top) * m_area.height()};
 }
 
-void LightCurveView::paintAxes(QPainter &painter) const
+void View::paintAxes(QPainter &painter) const
 {
     painter.setPen(QPen(QColor(90, 90, 90), 1));
     painter.drawRect(m_area);
@@ -133,7 +131,7 @@ void LightCurveView::paintAxes(QPainter &painter) const
         QPointF(m_area.center().x() - metrics.horizontalAdvance(title) / 2.0, 24), title);
 }
 
-void LightCurveView::paintLegend(QPainter &painter) const
+void View::paintLegend(QPainter &painter) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
     double x = m_area.left();
@@ -155,7 +153,7 @@ void LightCurveView::paintLegend(QPainter &painter) const
     }
 }
 
-void LightCurveView::paint(QPainter &painter) const
+void View::paint(QPainter &painter) const
 {
     painter.fillRect(QRectF(QPointF(0, 0), m_size), Qt::white);
     paintAxes(painter);
@@ -192,7 +190,7 @@ void LightCurveView::paint(QPainter &painter) const
     paintLegend(painter);
 }
 
-qsizetype LightCurveView::recordAt(const QPointF &point, qreal radius) const
+qsizetype View::recordAt(const QPointF &point, qreal radius) const
 {
     qsizetype nearest = -1;
     qreal best = radius * radius;
@@ -207,11 +205,11 @@ qsizetype LightCurveView::recordAt(const QPointF &point, qreal radius) const
     return nearest;
 }
 
-QByteArray lightCurvePlot(const QList<AavsoReader::Record> &records, bool svg)
+QByteArray picture(const QList<AavsoReader::Record> &records, bool svg)
 {
-    const LightCurveView view(records, PlotSize);
-    return paintedPicture(PlotSize, svg, QStringLiteral("光度曲線"),
+    const View view(records, Picture::Size);
+    return Picture::painted(Picture::Size, svg, QStringLiteral("光度曲線"),
         [&view](QPainter &painter) { view.paint(painter); });
 }
 
-} // namespace quillet
+} // namespace quillet::LightCurvePlot

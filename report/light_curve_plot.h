@@ -12,16 +12,16 @@
 class QPainter;
 class QPointF;
 
-namespace quillet {
+namespace quillet::LightCurvePlot {
 
 // Magnitude against date, bright up: one colour per star and filter, error
 // bars from MERR, limits (fainter than) as arrows pointing down. Drawn with
 // QPainter, so that a night of 100,000 records draws in a moment, the same
 // in quillet3-report's --plot and in the light-curve window.
-class LightCurveView
+class View
 {
 public:
-    LightCurveView(QList<AavsoReader::Record> records, QSizeF size);
+    View(QList<AavsoReader::Record> records, QSizeF size);
 
     void paint(QPainter &painter) const;
     // The record drawn nearest to point, within radius pixels; -1 when none.
@@ -44,6 +44,6 @@ private:
 };
 
 // The plot of the records as a PNG picture or an SVG drawing (svg), 960 x 640.
-QByteArray lightCurvePlot(const QList<AavsoReader::Record> &records, bool svg);
+QByteArray picture(const QList<AavsoReader::Record> &records, bool svg);
 
-} // namespace quillet
+} // namespace quillet::LightCurvePlot

@@ -22,9 +22,9 @@ QString sizeText(qint64 bytes)
 
 } // namespace
 
-QString fileProblem(const files::Failure &failure, const QString &name)
+QString fileProblem(const FileState::Failure &failure, const QString &name)
 {
-    using files::Problem;
+    using FileState::Problem;
     switch (failure.problem) {
     case Problem::Folder:
         return QStringLiteral("%1 はフォルダです").arg(name);
@@ -55,7 +55,7 @@ QString fileProblem(const files::Failure &failure, const QString &name)
         return QStringLiteral("読み込めなかったファイルを残す名前（%1.unreadable から -%2 まで）が"
                               "すべて使われています\rいらないものを消して下さい")
             .arg(name)
-            .arg(files::KeptCopiesLimit);
+            .arg(FileState::KeptCopiesLimit);
     case Problem::ReadCutShort:
         return QStringLiteral("%1 が大きすぎて、始めの %2 しか読めませんでした")
             .arg(name, sizeText(failure.limit));
@@ -70,7 +70,7 @@ QString fileProblem(const files::Failure &failure, const QString &name)
         .arg(code ? QString::fromLatin1(code) : QString::number(failure.systemError));
 }
 
-QString loadFailed(const files::Failure &failure, const QString &name)
+QString loadFailed(const FileState::Failure &failure, const QString &name)
 {
     return QStringLiteral("比較星データを読み込めませんでした\r") + fileProblem(failure, name);
 }
@@ -100,7 +100,7 @@ QString changedSinceStart(const QString &name, const QString &writesTo)
     return text + QStringLiteral("\rこの内容で置き換えて保存しますか");
 }
 
-QString saveFailed(const files::Failure &failure, const QString &keptAs, const QString &name)
+QString saveFailed(const FileState::Failure &failure, const QString &keptAs, const QString &name)
 {
     QString text
         = QStringLiteral("比較星データを保存できませんでした\r") + fileProblem(failure, name);
@@ -119,7 +119,7 @@ QString keptAside(const QString &name, const QString &keptAs, bool defaultMode)
     return text;
 }
 
-QString savedButNotSynced(const files::Failure &failure)
+QString savedButNotSynced(const FileState::Failure &failure)
 {
     return QStringLiteral(
                "比較星データは保存しましたが、フォルダをディスクに書き込めませんでした\r")
@@ -153,9 +153,12 @@ QString aavsoUnfiltered()
                           "CV（V 等級に合わせた）か CR（R 等級に合わせた）です");
 }
 
-QString aavsoOverlong(const QString &field)
+QString aavsoOverlong(const AavsoExtended::Overlong &over)
 {
-    return QStringLiteral("AAVSO の %1 欄に入りきりません").arg(field);
+    return QStringLiteral("AAVSO の %1 欄は %2 文字までです（%3 文字あります）")
+        .arg(AavsoExtended::fieldName(over.field))
+        .arg(over.limit)
+        .arg(over.length);
 }
 
 QString aavsoErrorTooLarge(double measured, double error)
@@ -210,9 +213,9 @@ QString notFits(const QString &path, const QString &why)
     return QStringLiteral("%1 を FITS 画像として読めません（%2）").arg(path, why);
 }
 
-QString imageTimeProblem(const ImageHeader::TimeFound &found)
+QString imageTimeProblem(const ImageTime::TimeFound &found)
 {
-    using ImageHeader::TimeProblem;
+    using ImageTime::TimeProblem;
     switch (found.problem) {
     case TimeProblem::NotATime:
         return QStringLiteral("%1 が日時ではありません: %2").arg(found.keyword, found.value);
@@ -228,7 +231,7 @@ QString imageTimeProblem(const ImageHeader::TimeFound &found)
         "観測時刻のキーワード（DATE-OBS, DATE-AVG, MJD-OBS, JD など）がありません");
 }
 
-QString imageTimeFrom(const ImageHeader::Time &time)
+QString imageTimeFrom(const ImageTime::Time &time)
 {
     return time.startOnly ? time.from + QStringLiteral("（露出時間がないので開始時刻）")
                           : time.from;

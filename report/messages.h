@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/aavso_extended.h"
 #include "core/calibration.h"
 #include "core/calibration_report.h"
 #include "core/comparison_data_file.h"
@@ -16,11 +17,11 @@
 namespace quillet::messages {
 
 // Why compdata.txt (or the file named) could not be read or written.
-QString fileProblem(const files::Failure &failure,
+QString fileProblem(const FileState::Failure &failure,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // "The comparison-star data could not be read" and why.
-QString loadFailed(const files::Failure &failure,
+QString loadFailed(const FileState::Failure &failure,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // "The comparison-star data could not be read": there is no such file.
@@ -33,7 +34,7 @@ QString folderRemovedAtStart(const QString &path);
 QString changedSinceStart(const QString &name, const QString &writesTo);
 
 // The save failed, and why; where an unreadable file was kept, when it was.
-QString saveFailed(const files::Failure &failure, const QString &keptAs,
+QString saveFailed(const FileState::Failure &failure, const QString &keptAs,
     const QString &name = QString::fromLatin1(ComparisonDataFile::FileName));
 
 // The file that could not be read was kept under keptAs; the new one has the
@@ -41,7 +42,7 @@ QString saveFailed(const files::Failure &failure, const QString &keptAs,
 QString keptAside(const QString &name, const QString &keptAs, bool defaultMode);
 
 // The table is in place, but the folder could not be synced.
-QString savedButNotSynced(const files::Failure &failure);
+QString savedButNotSynced(const FileState::Failure &failure);
 
 // Why a calibration report has no result.
 QString reportProblem(ReportProblem problem);
@@ -49,7 +50,7 @@ QString reportProblem(ReportProblem problem);
 // The words quillet3-report and the report-line dialog share.
 QString notANumber(const QString &value); // a measured value that is not a number in full
 QString aavsoUnfiltered(); // "C" is no AAVSO filter
-QString aavsoOverlong(const QString &field); // a field longer than AAVSO takes
+QString aavsoOverlong(const AavsoExtended::Overlong &over); // a field longer than AAVSO takes
 QString aavsoErrorTooLarge(double measured, double error); // 1 mag or more
 QString notVsnetForm(const QString &star); // no constellation first
 QString flaggedRows(const QStringList &rows); // comparison stars off the line
@@ -61,10 +62,10 @@ QString visible(const QString &text);
 // An image whose header could not be read, and why (CFITSIO's words).
 QString notFits(const QString &path, const QString &why);
 // Why an image's header gives no time.
-QString imageTimeProblem(const ImageHeader::TimeFound &found);
+QString imageTimeProblem(const ImageTime::TimeFound &found);
 // Where the time came from: the keywords, and that it is the start when the
 // exposure time is missing.
-QString imageTimeFrom(const ImageHeader::Time &time);
+QString imageTimeFrom(const ImageTime::Time &time);
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);

@@ -4,25 +4,28 @@
 
 #include "platform/file_layer.h"
 
-namespace quillet::AavsoFile {
+namespace quillet::NightFile {
 
-Appended append(const QString &path, const QString &header, const QString &record,
-    const QString &obscode, bool allowDuplicate)
+Appended append(const QString &path, const AavsoExtended::Header &header,
+    const QList<AavsoExtended::Fields> &records, AavsoFile::Duplicates duplicates)
 {
     Appended appended;
-    Plan plan;
-    const files::Appended written = files::appendLocked(
-        path, ReadLimit, [&](const QByteArray &existing) -> std::optional<files::Addition> {
-            plan = planAppend(existing, header, record, obscode, allowDuplicate);
-            if (plan.refusal)
+    AavsoFile::Plan plan;
+    const FileLayer::Appended written = FileLayer::appendLocked(path, AavsoFile::ReadLimit,
+        [&](const QByteArray &existing) -> std::optional<FileLayer::Addition> {
+            plan = AavsoFile::planAppend(existing, header, records, duplicates);
+            if (plan.refusal || plan.addition.isEmpty())
                 return std::nullopt;
-            return files::Addition {plan.addition, plan.replacesAll};
+            return FileLayer::Addition {plan.addition, plan.replacesAll};
         });
     appended.failure = written.failure;
+    appended.incomplete = written.rollbackFailed;
     appended.refusal = plan.refusal;
-    appended.fileObscode = plan.fileObscode;
-    appended.records = written.added ? plan.records : countRecords(written.before);
+    appended.detail = plan.detail;
+    appended.duplicates = plan.duplicates;
+    appended.added = written.added ? plan.added : 0;
+    appended.records = written.added ? plan.records : AavsoFile::countRecords(written.before);
     return appended;
 }
 
-} // namespace quillet::AavsoFile
+} // namespace quillet::NightFile

@@ -5,26 +5,34 @@
 #include "core/aavso_file.h"
 #include "core/file_state.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
 
-// The night's AAVSO Extended file that the report-line dialog appends to.
-namespace quillet::AavsoFile {
+// The night's AAVSO Extended file that the windows and quillet3-report append to.
+namespace quillet::NightFile {
 
 struct Appended
 {
-    std::optional<files::Failure> failure; // could not read or write
-    std::optional<Refusal> refusal; // nothing written: another kind of file, or a duplicate
-    QString fileObscode; // the #OBSCODE found, for OtherObscode
+    std::optional<FileState::Failure> failure; // could not read or write
+    // A write failed part-way and could not be undone: the file may end in
+    // part of a record.
+    bool incomplete = false;
+    std::optional<AavsoFile::Refusal> refusal; // nothing written: why
+    QString detail; // what the file says, for the refusal
+    QList<AavsoFile::Duplicate> duplicates;
+    int added = 0; // the records written
     int records = 0; // the records the file holds afterwards
 };
 
-// Appends record to the file at path as planAppend decides, in place and under
-// a lock (see files::appendLocked): two writers never lose each other's
-// records, and the file keeps its owner, mode and links. Links are followed to
-// a regular file; a folder, device or pipe is refused, as for compdata.txt.
-Appended append(const QString &path, const QString &header, const QString &record,
-    const QString &obscode, bool allowDuplicate = false);
+// Appends records to the file at path as AavsoFile::planAppend decides, in
+// place and under a lock (see FileLayer::appendLocked): two writers never
+// lose each other's records, and the file keeps its owner, mode and links.
+// Links are followed to a regular file; a folder, device or pipe is refused,
+// as for compdata.txt.
+Appended append(const QString &path, const AavsoExtended::Header &header,
+    const QList<AavsoExtended::Fields> &records,
+    AavsoFile::Duplicates duplicates = AavsoFile::Duplicates::Refuse);
 
-} // namespace quillet::AavsoFile
+} // namespace quillet::NightFile

@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-namespace quillet {
+namespace quillet::Picture {
 
-QByteArray paintedPicture(
+QByteArray painted(
     QSize size, bool svg, const QString &title, const std::function<void(QPainter &)> &paint)
 {
     QByteArray bytes;
@@ -21,19 +21,25 @@ QByteArray paintedPicture(
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setTitle(title);
         QPainter painter(&generator);
+        if (!painter.isActive())
+            return {};
         painter.setRenderHint(QPainter::Antialiasing);
         paint(painter);
-    } else {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paint(painter);
-        painter.end();
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        if (!painter.end())
+            return {};
+        return bytes;
     }
-    return bytes;
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(painter);
+    painter.end();
+    buffer.open(QIODevice::WriteOnly);
+    // Nothing rather than part of a picture.
+    return image.save(&buffer, "PNG") ? bytes : QByteArray();
 }
 
-} // namespace quillet
+} // namespace quillet::Picture

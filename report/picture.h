@@ -10,11 +10,16 @@
 
 class QPainter;
 
-namespace quillet {
+namespace quillet::Picture {
+
+// The size of every picture the program saves (quillet3-report's --plot, the
+// windows' "save" buttons).
+inline constexpr QSize Size(960, 640);
 
 // What paint draws on a surface of size, as a PNG picture on white or an SVG
-// drawing titled title (svg), antialiased. Needs a QGuiApplication.
-QByteArray paintedPicture(
+// drawing titled title (svg), antialiased; empty when it could not be made.
+// Needs a QGuiApplication.
+QByteArray painted(
     QSize size, bool svg, const QString &title, const std::function<void(QPainter &)> &paint);
 
-} // namespace quillet
+} // namespace quillet::Picture

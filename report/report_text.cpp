@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillet::messages {
+namespace quillet::ReportText {
 
 QString fixed(double value, int decimals)
 {
@@ -128,4 +128,4 @@ QString readableReport(const CalibrationReport &report)
     return out + readableTail(report);
 }
 
-} // namespace quillet::messages
+} // namespace quillet::ReportText

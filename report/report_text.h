@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace quillet::messages {
+namespace quillet::ReportText {
 
 // The calibration report for people: each comparison star with its residuals
 // and judgement, the rows the fit left out, the line, its errors, each
@@ -29,4 +29,4 @@ QString errorText(double value);
 QString optionalNumber(std::optional<double> value, int decimals = 3);
 QString optionalError(std::optional<double> value);
 
-} // namespace quillet::messages
+} // namespace quillet::ReportText

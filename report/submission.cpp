@@ -2,37 +2,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/submission.h"
 
+#include "core/julian_date.h"
 #include "core/numeric_text.h"
+#include "core/vsnet.h"
 #include "report/messages.h"
 
 namespace quillet::submission {
 
 namespace {
 
-using ReportFormats::Format;
+using AavsoExtended::Field;
 
-enum class Field { Star, Date, Filter, Obscode, Chart, CheckName, Obstype };
+// The inputs as the interface names them.
+enum class Input { Star, Date, Filter, Obscode, Chart, CheckName, Obstype };
 
-QString fieldName(Field field, Interface asker)
+QString inputName(Input field, Interface asker)
 {
     const bool cli = asker == Interface::CommandLine;
     switch (field) {
-    case Field::Star:
+    case Input::Star:
         return cli ? QStringLiteral("--star") : QStringLiteral("星名");
-    case Field::Date:
+    case Input::Date:
         return cli ? QStringLiteral("--jd") : QStringLiteral("JD");
-    case Field::Filter:
+    case Input::Filter:
         return cli ? QStringLiteral("--filter") : QStringLiteral("フィルター");
-    case Field::Obscode:
+    case Input::Obscode:
         return cli ? QStringLiteral("--obscode") : QStringLiteral("観測者コード");
-    case Field::Chart:
+    case Input::Chart:
         return cli ? QStringLiteral("--chart") : QStringLiteral("チャート");
-    case Field::CheckName:
+    case Input::CheckName:
         return cli ? QStringLiteral("--check-name") : QStringLiteral("チェック星名");
-    case Field::Obstype:
+    case Input::Obstype:
         break;
     }
-    return QStringLiteral("--obstype");
+    return cli ? QStringLiteral("--obstype") : QStringLiteral("観測の種類");
 }
 
 // Why a field's text would break the line or the file, or nothing.
@@ -53,12 +56,20 @@ QString characterProblem(const QString &text, bool mayStartWithHash)
     return {};
 }
 
+// A field of the AAVSO record over its limit, or nothing.
+std::optional<AavsoExtended::Overlong> overLimit(Field field, const QString &value)
+{
+    if (value.size() > AavsoExtended::limit(field))
+        return AavsoExtended::Overlong {field, AavsoExtended::limit(field), value.size()};
+    return std::nullopt;
+}
+
 } // namespace
 
 Checked check(Format format, const Typed &typed, Interface asker)
 {
     Checked checked;
-    ReportFormats::Submission &s = checked.submission;
+    SubmissionRecord::Record &s = checked.record;
     s.star = typed.star.trimmed();
     s.jd = typed.jd.trimmed();
     s.obscode = typed.obscode.trimmed();
@@ -67,14 +78,14 @@ Checked check(Format format, const Typed &typed, Interface asker)
     s.obstype = typed.obstype.trimmed();
     s.software = typed.software;
     const bool cli = asker == Interface::CommandLine;
-    const auto name = [asker](Field field) { return fieldName(field, asker); };
+    const auto name = [asker](Input field) { return inputName(field, asker); };
     const auto fail = [&checked](const QString &why) {
         checked.problem = why;
         return checked;
     };
 
-    const std::pair<Field, const QString &> required[]
-        = {{Field::Star, s.star}, {Field::Date, s.jd}, {Field::Obscode, s.obscode}};
+    const std::pair<Input, const QString &> required[]
+        = {{Input::Star, s.star}, {Input::Date, s.jd}, {Input::Obscode, s.obscode}};
     for (const auto &[field, value] : required) {
         if (value.isEmpty())
             return fail(cli ? QStringLiteral("%1 が必要です").arg(name(field))
@@ -83,15 +94,15 @@ Checked check(Format format, const Typed &typed, Interface asker)
     if (typed.filter.trimmed().isEmpty())
         return fail(
             cli ? QStringLiteral("--filter が必要です") : QStringLiteral("フィルターがありません"));
-    if (!ReportFormats::julianDate(s.jd))
+    if (!JulianDate::parse(s.jd))
         return fail(cli ? QStringLiteral("--jd はユリウス日の数値です: %1").arg(s.jd)
                         : QStringLiteral("JD がユリウス日ではありません"));
 
-    const std::pair<Field, const QString &> texts[]
-        = {{Field::Star, s.star}, {Field::Obscode, s.obscode}, {Field::Chart, s.chart},
-            {Field::CheckName, s.checkName}, {Field::Obstype, s.obstype}};
+    const std::pair<Input, const QString &> texts[]
+        = {{Input::Star, s.star}, {Input::Obscode, s.obscode}, {Input::Chart, s.chart},
+            {Input::CheckName, s.checkName}, {Input::Obstype, s.obstype}};
     for (const auto &[field, value] : texts) {
-        const QString why = characterProblem(value, field == Field::Obscode);
+        const QString why = characterProblem(value, field == Input::Obscode);
         if (!why.isEmpty())
             return fail(QStringLiteral("%1 に使えない文字があります（%2）: %3")
                             .arg(name(field), why, messages::visible(value)));
@@ -101,7 +112,7 @@ Checked check(Format format, const Typed &typed, Interface asker)
             return fail(QStringLiteral("%1 に空白は使えません: %2").arg(name(field), value));
     }
 
-    const auto filter = ReportFormats::filterCode(format, typed.filter);
+    const auto filter = SubmissionRecord::filterCode(format, typed.filter);
     if (!filter) {
         const QString typedFilter = typed.filter.trimmed();
         if (format == Format::Aavso && typedFilter.compare(u"C", Qt::CaseInsensitive) == 0)
@@ -114,7 +125,7 @@ Checked check(Format format, const Typed &typed, Interface asker)
         return fail(
             QStringLiteral("%1 のフィルターではありません: %2（%3）")
                 .arg(format == Format::Aavso ? QStringLiteral("AAVSO") : QStringLiteral("VSNET"),
-                    typedFilter, ReportFormats::filterCodes(format).join(u", ")));
+                    typedFilter, SubmissionRecord::filterCodes(format).join(u", ")));
     }
     s.filter = *filter;
 
@@ -127,23 +138,42 @@ Checked check(Format format, const Typed &typed, Interface asker)
             return fail(cli ? QStringLiteral("--aavso で --check を使うときは --check-name "
                                              "（KNAME）も必要です")
                             : QStringLiteral("チェック星名がありません（AAVSO の KNAME）"));
-        if (s.star.size() > 30)
-            return fail(messages::aavsoOverlong(QStringLiteral("STARID")));
+        const auto obstype = SubmissionRecord::observationType(s.obstype);
+        if (!obstype)
+            return fail(QStringLiteral("%1 は %2 のどれかです: %3")
+                            .arg(name(Input::Obstype),
+                                SubmissionRecord::observationTypes().join(QStringLiteral(", ")),
+                                typed.obstype.trimmed()));
+        s.obstype = *obstype;
         s.airmass = typed.airmass.trimmed();
+        const std::pair<Field, const QString &> limited[]
+            = {{Field::StarId, s.star}, {Field::Date, s.jd}, {Field::Chart, s.chart},
+                {Field::Kname, s.checkName}, {Field::Amass, s.airmass}};
+        for (const auto &[field, value] : limited) {
+            if (const auto over = overLimit(field, value))
+                return fail(messages::aavsoOverlong(*over));
+        }
         const auto airmass = ParseWholeNumber(s.airmass);
-        if (!s.airmass.isEmpty() && (!airmass || !(*airmass > 0) || s.airmass.size() > 8))
+        if (!s.airmass.isEmpty() && (!airmass || !(*airmass > 0)))
             return fail(QStringLiteral("エアマスが数値ではありません: %1").arg(s.airmass));
     }
     return checked;
 }
 
-QString lineProblem(Format format, const ReportFormats::Submission &submission,
-    const CalibrationReport &report, const VariableEstimate &variable)
+Line line(Format format, const SubmissionRecord::Record &record, const CalibrationReport &report,
+    const VariableEstimate &variable)
 {
-    if (format != Format::Aavso)
-        return {};
-    const QString field = ReportFormats::aavsoOverlongField(submission, report, variable);
-    return field.isEmpty() ? QString() : messages::aavsoOverlong(field);
+    Line line;
+    if (format == Format::Vsnet) {
+        line.text = Vsnet::line(record, variable);
+        return line;
+    }
+    line.fields = AavsoExtended::ensembleRecord(record, report, variable);
+    if (const auto over = AavsoExtended::overlong(line.fields))
+        line.problem = messages::aavsoOverlong(*over);
+    else
+        line.text = AavsoExtended::line(line.fields);
+    return line;
 }
 
 QStringList lineWarnings(Format format, const VariableEstimate &variable)
@@ -155,12 +185,11 @@ QStringList lineWarnings(Format format, const VariableEstimate &variable)
 }
 
 QStringList reportWarnings(
-    Format format, const ReportFormats::Submission &submission, const CalibrationReport &report)
+    Format format, const SubmissionRecord::Record &record, const CalibrationReport &report)
 {
     QStringList warnings;
-    if (format == Format::Vsnet
-        && !ReportFormats::vsnetStarName(submission.star).constellationFirst)
-        warnings << messages::notVsnetForm(submission.star);
+    if (format == Format::Vsnet && !Vsnet::starName(record.star).constellationFirst)
+        warnings << messages::notVsnetForm(record.star);
     QStringList flagged;
     for (const ReportRow &row : report.rows) {
         if (row.flagged)

@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/aavso_extended.h"
 #include "core/calibration_report.h"
-#include "core/report_formats.h"
+#include "core/submission_record.h"
 
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // The one validator for a submission: what quillet3-report's --aavso and
 // --vsnet and the report-line dialog check before a line is written, so that
@@ -16,6 +15,8 @@
 // warnings come back in the program's words, each naming the field as the
 // interface calls it.
 namespace quillet::submission {
+
+using SubmissionRecord::Format;
 
 // Who asks: the command line names a field by its option, the dialog by its label.
 enum class Interface { CommandLine, Dialog };
@@ -38,30 +39,38 @@ struct Typed
 struct Checked
 {
     QString problem; // why no line can be written; empty when none
-    ReportFormats::Submission submission; // every field trimmed, the filter the format's code
+    SubmissionRecord::Record record; // every field trimmed, the filter the format's code
 };
 
 // The fields before any report: each trimmed; star, chart and check-star name
 // neither beginning with "#" nor holding the delimiter, a line break, another
 // control character or bytes that were not UTF-8; observer code and chart
-// without inner blanks; the date a Julian date; the filter one of the format's
-// codes (VSNET takes AAVSO's R, I and CV as Rc, Ic and C); for AAVSO, a check
-// star and its name only together, STARID at most 30 characters and the
-// airmass a number (or nothing).
-Checked check(ReportFormats::Format format, const Typed &typed, Interface asker);
+// without inner blanks; the date a valid Julian date; the filter one of the
+// format's codes (VSNET takes AAVSO's R, I and CV as Rc, Ic and C); for
+// AAVSO, the observation type one of AAVSO's, a check star and its name only
+// together, every field within AAVSO's limit and the airmass a number (or
+// nothing).
+Checked check(Format format, const Typed &typed, Interface asker);
 
-// The first problem of one variable's line: AAVSO's MAG, MERR and KMAG at most
-// 8, 6 and 8 characters. Empty when it fits.
-QString lineProblem(ReportFormats::Format format, const ReportFormats::Submission &submission,
-    const CalibrationReport &report, const VariableEstimate &variable);
+// One variable's line in the format, and the first problem that keeps it
+// from being written (a field of the AAVSO record over its limit); the AAVSO
+// record's fields too.
+struct Line
+{
+    QString problem;
+    QString text; // empty when there is a problem
+    AavsoExtended::Fields fields; // AAVSO's record
+};
+Line line(Format format, const SubmissionRecord::Record &record, const CalibrationReport &report,
+    const VariableEstimate &variable);
 
 // What the observer should know before sending one variable's line: an error
 // of a magnitude or more (AAVSO refuses it).
-QStringList lineWarnings(ReportFormats::Format format, const VariableEstimate &variable);
+QStringList lineWarnings(Format format, const VariableEstimate &variable);
 
 // What the observer should know of every line: a star name VSNET will not
 // recognise, comparison stars flagged as off the line.
-QStringList reportWarnings(ReportFormats::Format format,
-    const ReportFormats::Submission &submission, const CalibrationReport &report);
+QStringList reportWarnings(
+    Format format, const SubmissionRecord::Record &record, const CalibrationReport &report);
 
 } // namespace quillet::submission

@@ -8,7 +8,7 @@
 class OldDiagnosisPlugin : public QObject
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID "invalid.quillet3.DiagnosisPlugin/0")
+    Q_PLUGIN_METADATA(IID "invalid.quillet3.BesideWindowsPlugin/0")
 };
 
 #include "old_plugin.moc"

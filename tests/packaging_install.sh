@@ -24,7 +24,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/quillet3 bin/quillet3-report bin/quillet3-desktop share/applications/$id.desktop \
          share/metainfo/$id.metainfo.xml share/doc/quillet3/copyright share/doc/quillet3/changelog.gz \
          share/man/man1/quillet3.1.gz share/man/man1/quillet3-report.1.gz \
-         share/man/man1/quillet3-desktop.1.gz lib/quillet3/plugins/libquillet3-diagnosis.so \
+         share/man/man1/quillet3-desktop.1.gz lib/quillet3/plugins/libquillet3-windows.so \
          share/icons/hicolor/64x64/apps/quillet3.png share/icons/hicolor/scalable/apps/quillet3.svg; do
     [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done

@@ -22,13 +22,6 @@ bool near(std::optional<double> value, double expected, double tolerance)
     return value && std::fabs(*value - expected) <= tolerance;
 }
 
-// The worked example: (1, 9.75), (2, 10.75), (3, 12.25), (4, 14.25), rows 3, 6, 1, 5.
-QStringList workedTable()
-{
-    return table(
-        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
-}
-
 } // namespace
 
 class TestCalibrationReport : public QObject
@@ -150,13 +143,13 @@ void TestCalibrationReport::numberTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("tiny negative residual") << messages::fixed(-0.0004) << "0.000";
-    QTest::newRow("small negative residual") << messages::fixed(-0.0006) << "-0.001";
-    QTest::newRow("small error") << messages::errorText(0.00012345) << "0.00012";
-    QTest::newRow("hundredths error") << messages::errorText(0.0123) << "0.012";
-    QTest::newRow("ordinary error") << messages::errorText(0.25) << "0.250";
-    QTest::newRow("endless t") << messages::optionalNumber(-INFINITY, 2) << "-∞";
-    QTest::newRow("no value") << messages::optionalError(std::nullopt) << "—";
+    QTest::newRow("tiny negative residual") << ReportText::fixed(-0.0004) << "0.000";
+    QTest::newRow("small negative residual") << ReportText::fixed(-0.0006) << "-0.001";
+    QTest::newRow("small error") << ReportText::errorText(0.00012345) << "0.00012";
+    QTest::newRow("hundredths error") << ReportText::errorText(0.0123) << "0.012";
+    QTest::newRow("ordinary error") << ReportText::errorText(0.25) << "0.250";
+    QTest::newRow("endless t") << ReportText::optionalNumber(-INFINITY, 2) << "-∞";
+    QTest::newRow("no value") << ReportText::optionalError(std::nullopt) << "—";
 }
 
 void TestCalibrationReport::numberTexts()

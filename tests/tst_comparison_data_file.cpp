@@ -17,7 +17,7 @@
 
 using namespace quillet;
 using namespace quillet::test;
-using files::Problem;
+using FileState::Problem;
 
 namespace {
 
@@ -26,19 +26,20 @@ using FileStatus = struct stat;
 // Start-up's read, the close's save and its question, as the window does them.
 ComparisonDataFile::Loaded load(const QString &path)
 {
-    return ComparisonDataFile::loaded(files::readFile(path, ComparisonDataFile::ReadLimit));
+    return ComparisonDataFile::loaded(FileLayer::readFile(path, ComparisonDataFile::ReadLimit));
 }
 
-files::Replaced save(const QString &path, const QStringList &table, const files::Snapshot &atStart)
+FileLayer::Replaced save(
+    const QString &path, const QStringList &table, const FileState::Snapshot &atStart)
 {
-    return files::replaceFile(
+    return FileLayer::replaceFile(
         path, ComparisonDataFile::serialize(table), ComparisonDataFile::replacePolicy(atStart));
 }
 
-ComparisonDataFile::Change changedNow(const QString &path, const files::Snapshot &atStart)
+ComparisonDataFile::Change changedNow(const QString &path, const FileState::Snapshot &atStart)
 {
     return ComparisonDataFile::changedSince(
-        path, atStart, files::readFile(path, ComparisonDataFile::ReadLimit));
+        path, atStart, FileLayer::readFile(path, ComparisonDataFile::ReadLimit));
 }
 
 bool isFifo(const QString &path)
@@ -330,7 +331,7 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("compdata.txt"));
-    files::Snapshot unread;
+    FileState::Snapshot unread;
     unread.exists = true;
     unread.regular = true;
     for (const char *kept : {"compdata.txt.unreadable", "compdata.txt.unreadable-2"}) {
@@ -352,7 +353,7 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
     ::umask(mask);
     QCOMPARE(status.st_mode & 0777, 0666 & ~mask);
     // Kept copies stop at a limit, saying so; the file stays as it was.
-    for (int n = 4; n <= files::KeptCopiesLimit; ++n)
+    for (int n = 4; n <= FileState::KeptCopiesLimit; ++n)
         writeFile(path + QStringLiteral(".unreadable-%1").arg(n), "kept");
     writeFile(path, "precious");
     const auto full = save(path, table({{"1", "2"}}), unread);
@@ -363,9 +364,9 @@ void TestComparisonDataFile::saveKeepsUnreadableFile()
     unread.keptAs = path + QStringLiteral(".unreadable");
     const auto again = save(path, table({{"1", "2"}}), unread);
     QVERIFY(!again.failure && again.keptAs.isEmpty());
-    QVERIFY(QDir(dir.path()).entryList(QDir::Files).size() == files::KeptCopiesLimit + 1);
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).size() == FileState::KeptCopiesLimit + 1);
     QVERIFY(QFile::remove(path));
-    for (int n = 2; n <= files::KeptCopiesLimit; ++n)
+    for (int n = 2; n <= FileState::KeptCopiesLimit; ++n)
         QVERIFY(QFile::remove(path + QStringLiteral(".unreadable-%1").arg(n)));
 
     // Read at start-up: replaced, nothing kept.

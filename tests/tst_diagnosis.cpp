@@ -6,7 +6,8 @@
 #include "core/comparison_data_file.h"
 #include "fits_support.h"
 #include "form_test_support.h"
-#include "ui/diagnosis_windows.h"
+#include "ui/beside_windows_hub.h"
+#include "ui/diagnosis_window.h"
 #include "ui/light_curve_window.h"
 #include "ui/report_line_dialog.h"
 #include "ui/settings.h"
@@ -26,17 +27,11 @@ using namespace quillet::test;
 namespace {
 
 // The report tests' worked table, with a fifth star far off the line.
-const QByteArray File(" 3 , 12.25 \r\n 1 , 9.75 \r\n 4 , 14.25 \r\n 2 , 10.75 \r\n 5 , 12.2 \r\n");
+const QByteArray File = WorkedFile + " 5 , 12.2 \r\n";
 
 QString report(const QString &dir, const QStringList &arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(dir);
-    process.start(qEnvironmentVariable("QUILLET3_REPORT"), arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        return QStringLiteral("<quillet3-report did not finish>");
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return runReport(dir, arguments).out;
 }
 
 } // namespace
@@ -64,7 +59,7 @@ private Q_SLOTS:
 
 private:
     ReportLineDialog *filledDialog();
-    DiagnosisInputs m_inputs;
+    MainWindowInputs m_inputs;
     QTemporaryDir m_dir;
     ScriptedMessageBoxes m_boxes;
     std::unique_ptr<ReportLineDialog> m_dialog;
@@ -142,6 +137,19 @@ void TestDiagnosis::sameLinesAsTheReport()
         report(m_dir.path(), QStringList {"--aavso", "--filter", "R"} + common)
             .split(u'\n')
             .value(7));
+    // A check star's KMAG is its magnitude from the line, as the command
+    // line writes it; the observation type is the dialog's choice.
+    dialog.checkStar()->setCurrentIndex(dialog.checkStar()->findData(4));
+    dialog.checkName()->setText(QStringLiteral("000-BCT-001"));
+    dialog.obstype()->setCurrentText(QStringLiteral("DSLR"));
+    const QString checked = report(m_dir.path(),
+        QStringList {"--aavso", "--filter", "R", "--check", "4", "--check-name", "000-BCT-001",
+            "--obstype", "DSLR"}
+            + common);
+    QCOMPARE(dialog.aavsoLine(), checked.split(u'\n').value(7));
+    QVERIFY(dialog.aavsoLine().contains(QStringLiteral(",000-BCT-001,11.107,")));
+    dialog.checkStar()->setCurrentIndex(0);
+    dialog.checkName()->clear();
     // What is reported is said, and the flagged star is warned of.
     QVERIFY(dialog.reported().startsWith(QStringLiteral("11.")));
     QVERIFY(dialog.reported().endsWith(QStringLiteral("（変光星の測光値 2.5、予測誤差）")));
@@ -156,7 +164,7 @@ void TestDiagnosis::linesFollowTheMainWindow()
     ScriptedWindow w;
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
-    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w] { return w.form.diagnosisInputs(); });
+    auto *windows = new BesideWindowsHub(&w.form, [&w] { return w.form.diagnosisInputs(); });
     w.form.setDiagnosisWindows(windows);
     windows->showReportLines();
     windows->showDiagnosis();
@@ -326,7 +334,7 @@ void TestDiagnosis::timeFromAnImage()
     ScriptedWindow w;
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
-    auto *windows = new DiagnosisWindowsImpl(
+    auto *windows = new BesideWindowsHub(
         &w.form, [&w] { return w.form.diagnosisInputs(); }, &w.boxes);
     w.form.setDiagnosisWindows(windows);
     QMimeData data;
@@ -374,7 +382,7 @@ void TestDiagnosis::timeFromAnImage()
 // star starts as its name, and the observer code follows the observer.
 void TestDiagnosis::eachFieldItsOwnStar()
 {
-    DiagnosisInputs inputs = m_inputs;
+    MainWindowInputs inputs = m_inputs;
     inputs.field = QStringLiteral("RZ Cas");
     ReportLineDialog dialog([&inputs] { return inputs; }, &m_boxes);
     QCOMPARE(dialog.star()->text(), QStringLiteral("RZ Cas"));
@@ -402,7 +410,7 @@ void TestDiagnosis::pluginLoad_data()
     QTest::newRow("missing") << m_dir.filePath(QStringLiteral("none.so")) << "がありません";
     QTest::newRow("truncated") << QStringLiteral("truncated:") + real << "を読み込めませんでした";
     QTest::newRow("older interface")
-        << qEnvironmentVariable("QUILLET3_OLD_PLUGIN") << "DiagnosisPlugin/0、必要なのは";
+        << qEnvironmentVariable("QUILLET3_OLD_PLUGIN") << "BesideWindowsPlugin/0、必要なのは";
     QTest::newRow("ours") << real << "";
 }
 
@@ -431,9 +439,9 @@ void TestDiagnosis::pluginLoad()
     QVERIFY(w.form.close());
 }
 
-// The main window's menu and shortcuts open both windows, with its boxes as
-// they are; each window opens the other, Escape closes it, and both close
-// with the main window.
+// The main window's menu and shortcuts open the windows beside it, with its
+// boxes as they are; each window opens the others, Escape closes it, and all
+// close with the main window.
 void TestDiagnosis::contextMenuReachesBoth()
 {
     WorkingDirectory wd;
@@ -443,7 +451,7 @@ void TestDiagnosis::contextMenuReachesBoth()
     QVERIFY(QTest::qWaitForWindowActive(&w.form));
     setTable(w.form, m_inputs.tableTexts);
     w.form.text(31)->setText(QStringLiteral("2.5"));
-    auto *windows = new DiagnosisWindowsImpl(&w.form, [&w] { return w.form.diagnosisInputs(); });
+    auto *windows = new BesideWindowsHub(&w.form, [&w] { return w.form.diagnosisInputs(); });
     w.form.setDiagnosisWindows(windows);
     QCOMPARE(w.form.diagnosisAction()->text(), QStringLiteral("比較星の診断…"));
     QCOMPARE(w.form.reportLinesAction()->text(), QStringLiteral("報告行…"));

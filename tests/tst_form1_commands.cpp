@@ -21,12 +21,6 @@ const QString AreaFull = QStringLiteral(
 const QString NoLine
     = QStringLiteral("近似直線を求められません\r測光値の異なる比較星を2個以上入力して下さい");
 
-QStringList workedTable()
-{
-    return table(
-        {{"3", "12.25"}, {"", ""}, {"1", "9.75"}, {"0", "0"}, {"4", "14.25"}, {"2", "10.75"}});
-}
-
 // The worked example's table with 2.5 in Text31.
 struct Fixture : ScriptedWindow
 {

@@ -405,12 +405,12 @@ void TestForm1DataFile::desktopStartsInTheFieldUsedLast()
     WorkingDirectory wd;
     const QString data = wd.dir.filePath(QStringLiteral("new data"));
     qputenv("QUILLET3_HOME", QFile::encodeName(data));
-    QVERIFY(!StarField::enterForDesktop(QStringLiteral("RZ Cas")));
+    QVERIFY(!StarFields::enterForDesktop(QStringLiteral("RZ Cas")));
     QCOMPARE(QDir::currentPath(), data); // made, and the field is not there
     QVERIFY(QDir().mkdir(data + QStringLiteral("/RZ Cas")));
-    QVERIFY(!StarField::enterForDesktop(QStringLiteral("RZ Cas")));
+    QVERIFY(!StarFields::enterForDesktop(QStringLiteral("RZ Cas")));
     QCOMPARE(QDir::currentPath(), data + QStringLiteral("/RZ Cas"));
-    QVERIFY(!StarField::enterForDesktop(QStringLiteral("../elsewhere")));
+    QVERIFY(!StarFields::enterForDesktop(QStringLiteral("../elsewhere")));
     QCOMPARE(QDir::currentPath(), data);
 }
 

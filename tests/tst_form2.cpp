@@ -17,7 +17,8 @@ namespace {
 const QColor DarkBlue(0, 0, 128);
 const QColor LightGrey(192, 192, 192);
 
-QStringList workedTable()
+// The graph window's worked example.
+QStringList graphTable()
 {
     return table({{"1", "10"}, {"2", "11"}, {"3", "12.5"}});
 }
@@ -93,7 +94,7 @@ void TestForm2::window()
 void TestForm2::drawsDotsOnGrey()
 {
     Form1 form;
-    setTable(form, workedTable());
+    setTable(form, graphTable());
     form.Command24_Click();
     const QImage image = imageOf(form.graphWindow());
     QCOMPARE(image.size() / image.devicePixelRatio(), QSize(300, 300));
@@ -125,7 +126,7 @@ void TestForm2::emptyTableDrawsOnlyGrey()
 void TestForm2::cursorReadout()
 {
     Form1 form;
-    setTable(form, workedTable());
+    setTable(form, graphTable());
     form.Command24_Click();
     Form2 *graph = form.graphWindow();
     QVERIFY(QTest::qWaitForWindowExposed(graph));
@@ -148,7 +149,7 @@ void TestForm2::cursorReadout()
 void TestForm2::secondPressOnlyRaises()
 {
     Form1 form;
-    setTable(form, workedTable());
+    setTable(form, graphTable());
     form.Command24_Click();
     Form2 *graph = form.graphWindow();
     moveMouse(graph->picture(), QPointF(10, 10));
@@ -166,7 +167,7 @@ void TestForm2::secondPressOnlyRaises()
 void TestForm2::reopenRereadsTable()
 {
     Form1 form;
-    setTable(form, workedTable());
+    setTable(form, graphTable());
     form.Command24_Click();
     Form2 *graph = form.graphWindow();
     moveMouse(graph->picture(), QPointF(10, 10));

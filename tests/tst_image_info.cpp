@@ -136,7 +136,7 @@ void TestImageInfo::midExposure()
     QTemporaryDir dir;
     const QString path = writeImage(dir.path(), name, cards + Cards {"FILTER=V", "OBJECT=SS Cyg"});
     QVERIFY(!path.isEmpty());
-    const night::ImageInfo info = night::readImageInfo(path);
+    const ImageInfo::Image info = ImageInfo::read(path);
     QVERIFY2(info.error.isEmpty(), qPrintable(info.error));
     QVERIFY(info.jd);
     QVERIFY2(std::fabs(*info.jd - jd) * 86400 < 0.1, qPrintable(QString::number(*info.jd, 'f', 8)));
@@ -190,7 +190,7 @@ void TestImageInfo::notATime()
     } else {
         writeFile(path, bytes);
     }
-    const night::ImageInfo info = night::readImageInfo(path);
+    const ImageInfo::Image info = ImageInfo::read(path);
     QVERIFY(!info.jd);
     QVERIFY2(info.error.contains(error), qPrintable(info.error));
 }

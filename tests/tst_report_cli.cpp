@@ -21,35 +21,13 @@ using namespace quillet::test;
 
 namespace {
 
-const QByteArray WorkedFile(" 3 , 12.25 \r\n 1 , 9.75 \r\n 4 , 14.25 \r\n 2 , 10.75 \r\n");
-
-struct Run
+// Runs the report in dir; "--stdin=TEXT" first is no option of the program:
+// TEXT goes to its standard input.
+Run report(const QString &dir, QStringList arguments, QByteArray input = {})
 {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the report in dir with the arguments and, when given, standard input.
-Run report(const QString &dir, const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(dir);
-    // "--stdin=TEXT" is no option of the program: TEXT goes to its standard input.
-    QStringList args = arguments;
-    QByteArray in = input;
-    if (!args.isEmpty() && args.first().startsWith(QLatin1String("--stdin=")))
-        in = args.takeFirst().mid(8).toUtf8();
-    process.start(qEnvironmentVariable("QUILLET3_REPORT"), args);
-    process.write(in);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    if (!arguments.isEmpty() && arguments.first().startsWith(QLatin1String("--stdin=")))
+        input = arguments.takeFirst().mid(8).toUtf8();
+    return runReport(dir, arguments, input);
 }
 
 } // namespace
@@ -70,6 +48,7 @@ private Q_SLOTS:
     void badInput();
     void nightOptions_data();
     void nightOptions();
+    void everyOptionInTheManual();
     void neverWritesTheTable();
 
 private:
@@ -181,6 +160,19 @@ void TestReportCli::aavsoLines()
     QVERIFY(lines[8].section(u',', 3, 3).toDouble() >= 1.0);
     QCOMPARE(run.err.count(QStringLiteral("警告")), 1);
     QVERIFY(run.err.contains(QStringLiteral("-40")));
+
+    // Under ENSEMBLE, KMAG is the check star's magnitude from the same line
+    // (row 4, catalogue 10.75, on the line 11.107), its values in NOTES; the
+    // observation type in any case.
+    const Run checked = report(m_dir.path(),
+        arguments.mid(0, 9)
+            + QStringList {
+                "--check", "4", "--check-name", "000-BCT-001", "--obstype", "dslr", "2.5"});
+    QCOMPARE(checked.status, 0);
+    QVERIFY(checked.out.contains(QStringLiteral("\n#OBSTYPE=DSLR\n")));
+    const QStringList fields = checked.out.split(u'\n', Qt::SkipEmptyParts).last().split(u',');
+    QCOMPARE(fields.mid(7, 4), (QStringList {"ENSEMBLE", "na", "000-BCT-001", "11.107"}));
+    QVERIFY(fields[14].endsWith(QStringLiteral("|VMAGINS=2.5|KMAGINS=2|KREFMAG=10.75")));
 }
 
 void TestReportCli::vsnetLine()
@@ -289,7 +281,19 @@ void TestReportCli::badInput_data()
         "1"} << 64 << QStringLiteral("--aavso");
     QTest::newRow("KMAG over 8 characters")
         << aavso + QStringList {"--table", "far.txt", "--check", "5", "--check-name", "K", "1"}
-        << 64 << QStringLiteral("AAVSO の KMAG 欄に入りきりません");
+        << 64 << QStringLiteral("AAVSO の KMAG 欄は 8 文字までです");
+    QTest::newRow("CHART over 20 characters")
+        << aavso + QStringList {"--chart", "X12345ABCX12345ABCXYZ", "1"} << 64
+        << QStringLiteral("AAVSO の CHART 欄は 20 文字までです（21 文字あります）");
+    QTest::newRow("unknown OBSTYPE") << aavso + QStringList {"--obstype", "FOO", "1"} << 64
+                                     << QStringLiteral("--obstype は CCD, DSLR, PEP, VISDIG");
+    QTest::newRow("JD 1e19") << QStringList {"--jd", "1e19", "1"} << 64 << QStringLiteral("--jd");
+    QTest::newRow("--filter means nothing to --light-curve")
+        << QStringList {"--light-curve", "--filter", "V", "x.txt"} << 64
+        << QStringLiteral("--filter は --light-curve では使えません");
+    QTest::newRow("--table means nothing to --image-info")
+        << QStringList {"--image-info", "--table", "t.txt", "x.fits"} << 64
+        << QStringLiteral("--table は --image-info では使えません");
     QTest::newRow("check star out of range") << QStringList {"--table", "farther.txt", "--check",
         "5", "1"} << 2 << QStringLiteral("チェック星の測光値が大きすぎます");
     QTest::newRow("plot into a missing folder") << QStringList {"--plot", "nodir/p.png", "1"} << 1
@@ -344,7 +348,7 @@ void TestReportCli::nightOptions_data()
     QTest::newRow("--image fills a VSNET line") << QStringList {"--vsnet", "--image", "v.fits",
         "--obscode", "XYZ", "2.5"} << 0 << "CYGSS 20261207.899 11.750V XYZ";
     QTest::newRow("--image with an unknown filter")
-        << QStringList {"--image", "sloan.fits"} + aavso << 64 << "画像のフィルター g'";
+        << QStringList {"--image", "red.fits"} + aavso << 64 << "画像のフィルター Red ";
     QTest::newRow("--date hjd") << QStringList {"--date", "hjd", "--image", "v.fits"} + aavso << 0
                                 << "#DATE=HJD";
     QTest::newRow("--date hjd without a position")
@@ -369,7 +373,7 @@ void TestReportCli::nightOptions()
     QFETCH(int, status);
     QFETCH(QString, output);
     writeImage(m_dir.filePath(QStringLiteral("v.fits")), "Johnson V");
-    writeImage(m_dir.filePath(QStringLiteral("sloan.fits")), "g'", false);
+    writeImage(m_dir.filePath(QStringLiteral("red.fits")), "Red", false);
     writeFile(m_dir.filePath(QStringLiteral("night.txt")),
         "#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n#DATE=JD\n"
         "SS Cyg,2461382.39875,11.750,0.040,V,NO,STD,ENSEMBLE,na,na,na,na,na,na,na\n"
@@ -389,6 +393,30 @@ void TestReportCli::nightOptions()
     }
     if (arguments.contains(QStringLiteral("curve.png")))
         QCOMPARE(QImage(m_dir.filePath(QStringLiteral("curve.png"))).size(), QSize(960, 640));
+}
+
+// The usage is made from the options' descriptions; each is in the manual page.
+void TestReportCli::everyOptionInTheManual()
+{
+    const Run help = report(m_dir.path(), {QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    const QByteArray manual = readFile(qEnvironmentVariable("QUILLET3_SOURCE_DIR")
+        + QStringLiteral("/packaging/man/quillet3-report.1"));
+    QStringList options;
+    for (const QString &line : help.out.split(u'\n')) {
+        const auto match = QRegularExpression(QStringLiteral("^  (--[a-z-]+)")).match(line);
+        if (match.hasMatch())
+            options << match.captured(1);
+    }
+    QVERIFY(options.size() >= 20);
+    for (const QString &option : options) {
+        const QString roff = QString(option).replace(u'-', QStringLiteral("\\-"));
+        QVERIFY2(
+            QRegularExpression(QRegularExpression::escape(roff) + QStringLiteral("(?![a-z\\\\])"))
+                .match(QString::fromUtf8(manual))
+                .hasMatch(),
+            qPrintable(option + QStringLiteral(" is not in quillet3-report(1)")));
+    }
 }
 
 // Last: after every run above, the table is as it was written.

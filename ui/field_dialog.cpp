@@ -52,7 +52,7 @@ FieldDialog::FieldDialog(const QString &dataFolder, const QString &currentFolder
     caption->setBuddy(m_list);
     layout->addWidget(caption);
     layout->addWidget(m_list, 1);
-    for (const StarField::Listed &field : StarField::list(dataFolder)) {
+    for (const StarFields::Listed &field : StarFields::list(dataFolder)) {
         const bool current = QDir::cleanPath(field.path) == m_current;
         const QString saved = field.savedMs
             ? QDateTime::fromMSecsSinceEpoch(*field.savedMs).toString(u"yyyy-MM-dd HH:mm")
@@ -102,7 +102,7 @@ void FieldDialog::switchTo()
             m_boxes->show(this, nameProblemText(*problem, name), forms::MessageBoxes::Buttons::Ok);
             return;
         }
-        const StarField::Made made = StarField::make(m_dataFolder, name);
+        const StarFields::Made made = StarFields::make(m_dataFolder, name);
         if (made.exists) {
             m_boxes->show(this,
                 QStringLiteral("星野「%1」はもうあります\r一覧から選んで下さい").arg(name),

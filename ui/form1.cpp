@@ -49,7 +49,7 @@ using forms::ControlKind;
 using forms::ControlSpec;
 
 // What a result label shows before the first result, or when there is none.
-const QString NoResult = QStringLiteral("--.--");
+const QString NoResult = QString::fromUtf16(NoValueText);
 
 // "Text" and 31 make "Text31".
 QString controlName(const char *prefix, int n)
@@ -200,13 +200,13 @@ Form1::Form1(QWidget *parent)
 
     // Beyond the design: the context menu's entries, each also a shortcut that
     // no text box or button uses, working from anywhere in the window.
-    const std::tuple<QAction **, QString, Qt::Key, void (DiagnosisWindows::*)()> entries[] = {
+    const std::tuple<QAction **, QString, Qt::Key, void (BesideWindows::*)()> entries[] = {
         {&m_diagnosisAction, QStringLiteral("比較星の診断…"), Qt::Key_D,
-            &DiagnosisWindows::showDiagnosis},
+            &BesideWindows::showDiagnosis},
         {&m_reportLinesAction, QStringLiteral("報告行…"), Qt::Key_R,
-            &DiagnosisWindows::showReportLines},
+            &BesideWindows::showReportLines},
         {&m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L,
-            &DiagnosisWindows::showLightCurve},
+            &BesideWindows::showLightCurve},
     };
     // The star fields: the main window's own, no plugin needed.
     m_fieldsAction = new QAction(QStringLiteral("星野を切り替え…"), this);
@@ -219,7 +219,7 @@ Form1::Form1(QWidget *parent)
         (*action)->setShortcutContext(Qt::WindowShortcut);
         addAction(*action);
         connect(*action, &QAction::triggered, this, [this, show = show] {
-            if (DiagnosisWindows *windows = diagnosisWindows())
+            if (BesideWindows *windows = diagnosisWindows())
                 (windows->*show)();
         });
     }
@@ -232,12 +232,12 @@ Form1::Form1(QWidget *parent)
     m_text37->installEventFilter(this);
 }
 
-void Form1::setDiagnosisWindows(DiagnosisWindows *windows)
+void Form1::setDiagnosisWindows(BesideWindows *windows)
 {
     m_diagnosis.reset(windows);
 }
 
-DiagnosisInputs Form1::diagnosisInputs() const
+MainWindowInputs Form1::diagnosisInputs() const
 {
     return {tableTexts(), m_text[31]->text(), m_folder.path, m_field};
 }
@@ -245,7 +245,7 @@ DiagnosisInputs Form1::diagnosisInputs() const
 // The star fields of the data folder; the chosen one opens.
 void Form1::chooseField()
 {
-    FieldDialog dialog(StarField::dataFolder(), m_folder.path, m_messageBoxes, this);
+    FieldDialog dialog(StarFields::dataFolder(), m_folder.path, m_messageBoxes, this);
     forms::useScreenColormap(&dialog);
     if (dialog.exec() == QDialog::Accepted)
         switchField(dialog.chosenFolder());
@@ -265,7 +265,7 @@ bool Form1::switchField(const QString &folder)
         if (answer == 2 || (answer == 0 && !saveTable()))
             return false; // a save that failed stays, the table as it is
     }
-    if (const auto failure = StarField::enter(folder)) {
+    if (const auto failure = StarFields::enter(folder)) {
         message(QStringLiteral("星野を切り替えられませんでした\r")
             + messages::fileProblem(*failure, folder));
         return false;
@@ -289,7 +289,7 @@ bool Form1::switchField(const QString &folder)
 // folder itself, keeps the design's own title.
 void Form1::showField()
 {
-    const QString dataFolder = QFileInfo(StarField::dataFolder()).canonicalFilePath();
+    const QString dataFolder = QFileInfo(StarFields::dataFolder()).canonicalFilePath();
     const auto field = StarField::fieldOf(m_folder.path, dataFolder);
     m_field = field.value_or(QString());
     setWindowTitle(field ? QStringLiteral("Quillet3 ver1.00 - ") + *field
@@ -304,12 +304,12 @@ void Form1::showField()
     }
 }
 
-DiagnosisWindows *Form1::diagnosisWindows()
+BesideWindows *Form1::diagnosisWindows()
 {
     if (!m_diagnosis) {
         QString error;
-        m_diagnosis.reset(loadDiagnosisWindows(
-            m_pluginPath.isEmpty() ? diagnosisPluginPath() : m_pluginPath, this,
+        m_diagnosis.reset(loadBesideWindows(
+            m_pluginPath.isEmpty() ? besideWindowsPluginPath() : m_pluginPath, this,
             [this] { return diagnosisInputs(); }, error));
         if (!m_diagnosis)
             message(QStringLiteral("診断の窓を開けませんでした\r") + error);
@@ -385,9 +385,9 @@ void Form1::Form_Load()
 {
     command1_click();
     m_text[31]->clear();
-    m_folder = files::workingFolder(qEnvironmentVariable("PWD"));
+    m_folder = FileLayer::workingFolder(qEnvironmentVariable("PWD"));
     const auto loaded = ComparisonDataFile::loaded(
-        files::readFile(dataFilePath(), ComparisonDataFile::ReadLimit));
+        FileLayer::readFile(dataFilePath(), ComparisonDataFile::ReadLimit));
     m_fileAtStart = loaded.snapshot;
     for (int n = 1; n <= 2 * TableRows; ++n)
         m_text[n]->setText(loaded.tableTexts.value(n - 1));
@@ -407,7 +407,8 @@ void Form1::Form_Load()
 
 QString Form1::dataFilePath() const
 {
-    return files::pathInWorkingFolder(QString::fromLatin1(ComparisonDataFile::FileName), m_folder);
+    return FileLayer::pathInWorkingFolder(
+        QString::fromLatin1(ComparisonDataFile::FileName), m_folder);
 }
 
 // Shut-down: offers to save. A save that fails keeps the window open (Cancel set)
@@ -433,14 +434,14 @@ bool Form1::saveTable()
     // Another program (a second copy, say) wrote the file since start-up, or
     // the name now leads to another file: replacing it could lose its rows.
     const auto change = ComparisonDataFile::changedSince(
-        path, m_fileAtStart, files::readFile(path, ComparisonDataFile::ReadLimit));
+        path, m_fileAtStart, FileLayer::readFile(path, ComparisonDataFile::ReadLimit));
     if (change.changed
         && !message(messages::changedSinceStart(path, change.writesTo),
             forms::MessageBoxes::Buttons::OkCancel))
         return false;
-    const files::ReplacePolicy policy = ComparisonDataFile::replacePolicy(m_fileAtStart);
+    const FileState::ReplacePolicy policy = ComparisonDataFile::replacePolicy(m_fileAtStart);
     const auto saved
-        = files::replaceFile(path, ComparisonDataFile::serialize(tableTexts()), policy);
+        = FileLayer::replaceFile(path, ComparisonDataFile::serialize(tableTexts()), policy);
     if (!saved.keptAs.isEmpty())
         m_fileAtStart.keptAs = saved.keptAs; // kept once, whatever follows
     if (saved.failure)
@@ -465,11 +466,12 @@ bool Form1::saveElsewhere(const QString &failure)
         const QString chosen
             = m_messageBoxes->saveFileName(this, QStringLiteral("比較星データの保存先"),
                 m_folder.path.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName)
-                                        : m_folder.path + QStringLiteral("/compdata.txt"),
+                                        : StarFields::tablePath(m_folder.path),
                 QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
         if (chosen.isEmpty())
             return false;
-        const auto saved = files::replaceFile(chosen, ComparisonDataFile::serialize(tableTexts()));
+        const auto saved
+            = FileLayer::replaceFile(chosen, ComparisonDataFile::serialize(tableTexts()));
         if (!saved.failure) {
             message(QStringLiteral("比較星データを %1 に保存しました").arg(chosen));
             if (saved.syncFailure)
@@ -642,7 +644,7 @@ void Form1::dropEvent(QDropEvent *event)
 
 void Form1::openImage(const QString &path)
 {
-    if (DiagnosisWindows *windows = diagnosisWindows())
+    if (BesideWindows *windows = diagnosisWindows())
         windows->openImage(path);
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/comparison_data_file.h"
 #include "platform/file_layer.h"
-#include "ui/diagnosis_interface.h"
+#include "ui/beside_windows.h"
 #include "ui/form2.h"
 #include "ui/forms.h"
 
@@ -57,20 +57,21 @@ public:
     // The desktop session is ending: the same save question as on closing.
     void commitData(QSessionManager &manager);
 
-    // Beyond the design, from the context menu or their shortcuts: the
-    // comparison-star diagnosis and the report lines, in windows of their own.
+    // Beyond the design, from the context menu or their shortcuts (which work
+    // from every window beside this one too): the windows beside it and the
+    // star fields.
     QAction *diagnosisAction() const { return m_diagnosisAction; }
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     QAction *lightCurveAction() const { return m_lightCurveAction; }
     QAction *fieldsAction() const { return m_fieldsAction; }
     // What the windows beyond the main window read of it.
-    DiagnosisInputs diagnosisInputs() const;
+    MainWindowInputs diagnosisInputs() const;
 
     // Opens the star field in folder (the dialog 星野 chooses it): asks to save
     // a changed table first; false when it stays where it is.
     bool switchField(const QString &folder);
     // Replaces the plugin's windows (tests link them in); nullptr loads the plugin.
-    void setDiagnosisWindows(DiagnosisWindows *windows);
+    void setDiagnosisWindows(BesideWindows *windows);
     // Loads the plugin from path instead of from beside the program (tests).
     void setDiagnosisPluginPath(const QString &path) { m_pluginPath = path; }
 
@@ -134,7 +135,7 @@ private:
     bool message(const QString &text,
         forms::MessageBoxes::Buttons buttons = forms::MessageBoxes::Buttons::Ok);
     QString dataFilePath() const;
-    DiagnosisWindows *diagnosisWindows();
+    BesideWindows *diagnosisWindows();
     // Saves the table as the close does, asking what it must; false: not saved,
     // the table stays in the window.
     bool saveTable();
@@ -153,17 +154,17 @@ private:
     // compdata.txt as start-up found it (or the last save wrote it): a save asks
     // before replacing a file another program wrote since, and keeps one that
     // could not be read.
-    files::Snapshot m_fileAtStart;
+    FileState::Snapshot m_fileAtStart;
     // The working folder as start-up found it: a save goes there even after the
     // folder was removed and made again.
-    files::WorkingFolder m_folder;
+    FileLayer::WorkingFolder m_folder;
     QAction *m_diagnosisAction = nullptr;
     QAction *m_reportLinesAction = nullptr;
     QAction *m_lightCurveAction = nullptr;
     QAction *m_fieldsAction = nullptr;
     QString m_field; // the star field open; empty outside the data folder's fields
     QStringList m_tableAtLoad; // the table as loaded or last saved
-    std::unique_ptr<DiagnosisWindows> m_diagnosis; // made on first use
+    std::unique_ptr<BesideWindows> m_diagnosis; // made on first use
     QString m_pluginPath;
 };
 

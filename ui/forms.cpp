@@ -131,18 +131,56 @@ QString RealMessageBoxes::openFileName(
 
 QString draggedImage(const QMimeData *data)
 {
-    static const QStringList Endings {QStringLiteral(".fits"), QStringLiteral(".fit"),
-        QStringLiteral(".fts"), QStringLiteral(".fz"), QStringLiteral(".fits.gz"),
-        QStringLiteral(".fit.gz"), QStringLiteral(".fts.gz")};
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     const QString path = urls.first().toLocalFile();
-    for (const QString &ending : Endings) {
-        if (path.endsWith(ending, Qt::CaseInsensitive))
-            return path;
-    }
-    return {};
+    return isImageName(path) ? path : QString();
+}
+
+namespace {
+
+// Every ending a FITS image has: plain, gzip-compressed, tile-compressed.
+const QStringList &imageEndings()
+{
+    static const QStringList Endings {QStringLiteral(".fits"), QStringLiteral(".fit"),
+        QStringLiteral(".fts"), QStringLiteral(".fz"), QStringLiteral(".fits.gz"),
+        QStringLiteral(".fit.gz"), QStringLiteral(".fts.gz")};
+    return Endings;
+}
+
+// A file-dialog filter of the endings, with "all files" after it.
+QString filterOf(const QString &kind, const QStringList &endings)
+{
+    QStringList patterns;
+    for (const QString &ending : endings)
+        patterns << u'*' + ending;
+    return QStringLiteral("%1 (%2);;すべてのファイル (*)").arg(kind, patterns.join(u' '));
+}
+
+} // namespace
+
+bool isImageName(const QString &path)
+{
+    return std::any_of(imageEndings().begin(), imageEndings().end(),
+        [&path](const QString &ending) { return path.endsWith(ending, Qt::CaseInsensitive); });
+}
+
+QString imageFilter()
+{
+    return filterOf(QStringLiteral("FITS"), imageEndings());
+}
+
+QString aavsoFilter()
+{
+    // The only endings WebObs takes.
+    return filterOf(QStringLiteral("AAVSO Extended"),
+        {QStringLiteral(".txt"), QStringLiteral(".csv"), QStringLiteral(".tsv")});
+}
+
+QString pictureFilter()
+{
+    return QStringLiteral("PNG (*.png);;SVG (*.svg)");
 }
 
 bool takeImageDrag(QEvent *event, const std::function<void(const QString &)> &open)

@@ -89,8 +89,14 @@ void useScreenColormap(QWidget *window);
 // what it shows at that moment ("変光星の等級 11.75"), never an old text.
 void showsResult(QLabel *label, const QString &role);
 
-// The local FITS image (.fits, .fit, .fts, .fz, or one of them gzip-compressed)
-// a drag carries, or nothing.
+// A FITS image's name: .fits, .fit, .fts, .fz, or one of them gzip-compressed.
+bool isImageName(const QString &path);
+// The file dialogs' filters: FITS images, AAVSO Extended files, pictures.
+QString imageFilter();
+QString aavsoFilter();
+QString pictureFilter();
+
+// The local FITS image a drag carries, or nothing.
 QString draggedImage(const QMimeData *data);
 // For an event filter on text boxes, which would take an image's name as
 // text: a drag of an image is accepted, and its drop opened with open. True

@@ -96,7 +96,7 @@ void LightCurveWindow::chooseFile()
     const QString path
         = m_boxes->openFileName(this, QStringLiteral("光度曲線にする AAVSO ファイル"),
             m_path.isEmpty() ? m_inputs().tableFolder : QFileInfo(m_path).absolutePath(),
-            QStringLiteral("AAVSO Extended (*.txt *.csv *.tsv);;すべてのファイル (*)"));
+            forms::aavsoFilter());
     if (!path.isEmpty())
         showFile(path);
 }
@@ -106,17 +106,22 @@ void LightCurveWindow::showFile(const QString &path)
     if (!m_watcher.files().isEmpty())
         m_watcher.removePaths(m_watcher.files());
     m_path = path;
-    m_watcher.addPath(path);
     reload();
 }
 
 void LightCurveWindow::reload()
 {
-    // A file replaced by a rename is watched anew.
-    if (!m_path.isEmpty() && !m_watcher.files().contains(m_path))
-        m_watcher.addPath(m_path);
+    // A file replaced by a rename is watched anew; one that cannot be watched
+    // (no more watches left, say) is said, so that nobody waits for it.
+    m_watchProblem.clear();
+    if (!m_path.isEmpty() && !m_watcher.files().contains(m_path) && !m_watcher.addPath(m_path))
+        m_watchProblem = QStringLiteral("このファイルの変更を見張れません。新しい記録は"
+                                        "「ファイルを開く…」で開き直すと表示されます");
     m_night = m_path.isEmpty() ? LightCurve::Night() : LightCurve::read({m_path});
-    m_file->setText(m_path.isEmpty() ? QStringLiteral("ファイルがありません") : m_path);
+    m_file->setText(m_path.isEmpty() ? QStringLiteral("ファイルがありません")
+            : m_watchProblem.isEmpty()
+            ? m_path
+            : m_path + QStringLiteral("（") + m_watchProblem + QStringLiteral("）"));
     QString text = m_night.problems.join(u'\n');
     if (m_night.records.isEmpty() && text.isEmpty() && !m_path.isEmpty())
         text = QStringLiteral("記録がありません");
@@ -146,9 +151,9 @@ void LightCurveWindow::point(qsizetype record)
     const AavsoReader::Record &r = m_night.records[record].record;
     QString text = QStringLiteral("%1 %2　JD %3　%4%5")
                        .arg(r.name, r.filter, QString::number(r.jd, 'f', 5),
-                           r.fainter ? QStringLiteral("<") : QString(), messages::fixed(r.mag));
+                           r.fainter ? QStringLiteral("<") : QString(), ReportText::fixed(r.mag));
     if (r.merr)
-        text += QStringLiteral(" ± %1").arg(messages::errorText(*r.merr));
+        text += QStringLiteral(" ± %1").arg(ReportText::errorText(*r.merr));
     text += QStringLiteral("（%1 行目）").arg(r.line);
     m_pointed->setText(text);
 }

@@ -4,7 +4,7 @@
 
 #include "report/light_curve.h"
 #include "report/light_curve_plot.h"
-#include "ui/diagnosis_interface.h"
+#include "ui/beside_windows.h"
 #include "ui/forms.h"
 
 #include <QFileSystemWatcher>
@@ -25,7 +25,7 @@ class LightCurveCanvas : public QWidget
 public:
     explicit LightCurveCanvas(QWidget *parent = nullptr);
     void setRecords(QList<AavsoReader::Record> records);
-    const std::optional<LightCurveView> &view() const { return m_view; }
+    const std::optional<LightCurvePlot::View> &view() const { return m_view; }
 
 Q_SIGNALS:
     void pointed(qsizetype record); // -1: none
@@ -37,7 +37,7 @@ protected:
 
 private:
     QList<AavsoReader::Record> m_records;
-    std::optional<LightCurveView> m_view;
+    std::optional<LightCurvePlot::View> m_view;
 };
 
 // "光度曲線": the night's AAVSO file (or one chosen) as a light curve, with the
@@ -62,6 +62,7 @@ private:
     InputsProvider m_inputs;
     forms::MessageBoxes *m_boxes;
     QString m_path;
+    QString m_watchProblem; // why the file is not watched, or empty
     LightCurve::Night m_night;
     QLabel *m_file = nullptr;
     QLabel *m_summary = nullptr;

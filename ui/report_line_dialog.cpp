@@ -4,19 +4,19 @@
 
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
-#include "core/report_formats.h"
-#include "quillet3_version.h"
+#include "core/submission_record.h"
 #include "report/image_info.h"
 #include "report/messages.h"
 #include "report/night_file.h"
 #include "report/report_text.h"
 #include "report/submission.h"
-#include "ui/diagnosis_windows.h"
+#include "ui/beside_windows_hub.h"
+#include "ui/check_star.h"
 #include "ui/settings.h"
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateTime>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -35,7 +35,7 @@ namespace quillet {
 
 namespace {
 
-using ReportFormats::Format;
+using SubmissionRecord::Format;
 
 QString shown(QString text)
 {
@@ -53,19 +53,42 @@ QLabel *resultLabel(QWidget *parent, const QString &role)
 
 // Why the night's file took no record, in words.
 QString appendRefused(
-    const QString &path, const AavsoFile::Appended &appended, const QString &obscode)
+    const QString &path, const NightFile::Appended &appended, const AavsoExtended::Header &header)
 {
-    if (appended.failure)
-        return messages::fileProblem(*appended.failure, path);
+    using AavsoFile::Refusal;
+    if (appended.failure) {
+        QString why = messages::fileProblem(*appended.failure, path);
+        if (appended.incomplete)
+            why += QStringLiteral(
+                "\r書きかけの記録を取り除けませんでした。%1 の最後の行を確かめて下さい")
+                       .arg(path);
+        return why;
+    }
     switch (*appended.refusal) {
-    case AavsoFile::Refusal::NotAavso:
+    case Refusal::NotAavso:
         return QStringLiteral("%1 は AAVSO Extended のファイルではありません").arg(path);
-    case AavsoFile::Refusal::OtherObscode:
+    case Refusal::OtherObscode:
         return QStringLiteral("%1 の観測者コードは %2 です（今の観測者コードは %3）")
-            .arg(path, appended.fileObscode, obscode);
-    case AavsoFile::Refusal::OtherDelimiter:
-        return QStringLiteral("%1 の区切り文字が , ではありません").arg(path);
-    case AavsoFile::Refusal::Duplicate:
+            .arg(path, appended.detail, header.obscode);
+    case Refusal::BadDelimiter:
+        return QStringLiteral("%1 の #DELIM=%2 は区切り文字を示していません")
+            .arg(path, messages::visible(appended.detail));
+    case Refusal::OtherDateKind:
+        return QStringLiteral("%1 の日付は %2 です（この記録は %3）")
+            .arg(path, appended.detail,
+                header.date == AavsoExtended::DateKind::Hjd ? QStringLiteral("HJD")
+                                                            : QStringLiteral("JD"));
+    case Refusal::OtherObstype:
+        return QStringLiteral("%1 の観測の種類は %2 です（この記録は %3）")
+            .arg(path, appended.detail, header.obstype);
+    case Refusal::UnknownColumn:
+        return QStringLiteral("%1 には AAVSO にない欄 %2 があります").arg(path, appended.detail);
+    case Refusal::MissingColumn:
+        return QStringLiteral("%1 には %2 の欄がありません").arg(path, appended.detail);
+    case Refusal::DelimiterInField:
+        return QStringLiteral("記録の %1 欄に %2 の区切り文字があります")
+            .arg(appended.detail, path);
+    case Refusal::Duplicate:
         break;
     }
     return QStringLiteral("%1 には同じ記録がすでにあります").arg(path);
@@ -89,8 +112,7 @@ ReportLineDialog::ReportLineDialog(
     setProperty(RememberedPlace,
         restoreGeometry(
             QSettings().value(settings::key(settings::ReportLinesGeometry)).toByteArray()));
-    m_time->setText(
-        TimeOfJulianDate(2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / 86400000.0));
+    m_time->setText(JulianDate::timeText(JulianDate::now()));
     timeEdited();
 }
 
@@ -131,8 +153,12 @@ void ReportLineDialog::buildFields(QVBoxLayout *layout)
     add(QStringLiteral("JD"), m_jd);
     // AAVSO's codes: every advice given here can be followed.
     m_filter = new QComboBox(this);
-    m_filter->addItems(ReportFormats::filterCodes(Format::Aavso));
+    m_filter->addItems(SubmissionRecord::filterCodes(Format::Aavso));
     add(QStringLiteral("フィルター"), m_filter);
+    // A colour camera's observations are DSLR, not CCD.
+    m_obstype = new QComboBox(this);
+    m_obstype->addItems(SubmissionRecord::observationTypes());
+    add(QStringLiteral("観測の種類"), m_obstype);
     m_obscode = text();
     add(QStringLiteral("観測者コード"), m_obscode);
     m_chart = text();
@@ -156,9 +182,7 @@ void ReportLineDialog::buildFields(QVBoxLayout *layout)
         box->installEventFilter(this);
     connect(fromImage, &QPushButton::clicked, this, [this] {
         const QString path = m_boxes->openFileName(this, QStringLiteral("時刻を読む画像（FITS）"),
-            m_inputs().tableFolder,
-            QStringLiteral(
-                "FITS (*.fits *.fit *.fts *.fits.gz *.fit.gz *.fz);;すべてのファイル (*)"));
+            m_inputs().tableFolder, forms::imageFilter());
         if (!path.isEmpty())
             useImage(path);
     });
@@ -166,6 +190,7 @@ void ReportLineDialog::buildFields(QVBoxLayout *layout)
     connect(m_time, &QLineEdit::textEdited, this, &ReportLineDialog::timeEdited);
     connect(m_jd, &QLineEdit::textEdited, this, &ReportLineDialog::julianDateEdited);
     connect(m_filter, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
+    connect(m_obstype, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
     connect(m_check, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
 }
 
@@ -236,8 +261,12 @@ void ReportLineDialog::restoreFields()
     // An older file may hold VSNET's spelling (Rc): AAVSO's code for it.
     const QString filter = value(settings::ReportFilter).toString();
     const int at = m_filter->findText(
-        ReportFormats::filterCode(Format::Aavso, filter).value_or(QStringLiteral("V")));
+        SubmissionRecord::filterCode(Format::Aavso, filter).value_or(QStringLiteral("V")));
     m_filter->setCurrentIndex(at < 0 ? 0 : at);
+    const int type = m_obstype->findText(
+        SubmissionRecord::observationType(value(settings::ReportObstype).toString())
+            .value_or(QStringLiteral("CCD")));
+    m_obstype->setCurrentIndex(type < 0 ? 0 : type);
 }
 
 QString ReportLineDialog::reported() const
@@ -279,7 +308,7 @@ QString ReportLineDialog::imageNote() const
 
 void ReportLineDialog::useImage(const QString &path)
 {
-    const night::ImageInfo info = night::readImageInfo(path);
+    const ImageInfo::Image info = ImageInfo::read(path);
     const QString name = QFileInfo(path).fileName();
     if (!info.jd) {
         m_imageNote->setText(QStringLiteral("%1: 時刻がありません（%2）").arg(name, info.error));
@@ -289,7 +318,7 @@ void ReportLineDialog::useImage(const QString &path)
     julianDateEdited();
     QString note = QStringLiteral("%1: %2").arg(name, info.timeFrom);
     if (info.filter) {
-        const auto code = ReportFormats::filterOfImage(Format::Aavso, *info.filter);
+        const auto code = SubmissionRecord::filterOfImage(Format::Aavso, *info.filter);
         if (code)
             m_filter->setCurrentText(*code);
         else
@@ -330,7 +359,7 @@ bool ReportLineDialog::eventFilter(QObject *watched, QEvent *event)
 // The time as typed; JD follows it, or keeps its last good value.
 void ReportLineDialog::timeEdited()
 {
-    if (const auto jd = JulianDateOfTime(m_time->text())) {
+    if (const auto jd = JulianDate::ofTime(m_time->text())) {
         m_jd->setText(QString::number(*jd, 'f', 5));
         m_timeProblem->clear();
     } else {
@@ -342,8 +371,8 @@ void ReportLineDialog::timeEdited()
 
 void ReportLineDialog::julianDateEdited()
 {
-    if (const auto jd = ReportFormats::julianDate(m_jd->text())) {
-        m_time->setText(TimeOfJulianDate(*jd));
+    if (const auto jd = JulianDate::parse(m_jd->text())) {
+        m_time->setText(JulianDate::timeText(*jd));
         m_timeProblem->clear();
     }
     recompute();
@@ -363,7 +392,7 @@ void ReportLineDialog::recompute()
     if (!m_aavso)
         return; // still being built
     m_pending = false;
-    const DiagnosisInputs inputs = m_inputs();
+    const MainWindowInputs inputs = m_inputs();
     fillCheckChoice(m_check, inputs.tableTexts);
     const QString variable = inputs.variableText.trimmed();
     if (variable.isEmpty())
@@ -385,7 +414,6 @@ void ReportLineDialog::showCommonProblem(const QString &why)
     for (QLabel *problem : {m_vsnetProblem, m_aavsoProblem})
         problem->setText(why);
     m_warning->clear();
-    m_aavsoHeader.clear();
     m_flaggedRows.clear();
 }
 
@@ -394,9 +422,10 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
     const VariableEstimate &v = report.variables.front();
     m_reported->setText(v.predictionSe
             ? QStringLiteral("%1 ± %2（変光星の測光値 %3、予測誤差）")
-                  .arg(messages::fixed(v.magnitude), messages::errorText(*v.predictionSe), variable)
+                  .arg(ReportText::fixed(v.magnitude), ReportText::errorText(*v.predictionSe),
+                      variable)
             : QStringLiteral("%1（変光星の測光値 %2。比較星が 2 個なので予測誤差はありません）")
-                  .arg(messages::fixed(v.magnitude), variable));
+                  .arg(ReportText::fixed(v.magnitude), variable));
 
     submission::Typed typed;
     typed.star = m_star->text();
@@ -407,24 +436,30 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
     typed.checkName = m_checkName->text();
     typed.check = report.check.has_value();
     typed.airmass = m_airmass->text();
-    typed.software = QStringLiteral("quillet3 %1").arg(QLatin1String(QUILLET3_VERSION));
+    typed.obstype = m_obstype->currentText();
+    typed.software
+        = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
 
     // VSNET: written with a warning beside it when the name is not in its form.
     const auto vsnet = submission::check(Format::Vsnet, typed, submission::Interface::Dialog);
-    m_vsnet->setText(
-        vsnet.problem.isEmpty() ? ReportFormats::vsnetLine(vsnet.submission, v) : QString());
+    m_vsnet->setText(vsnet.problem.isEmpty()
+            ? submission::line(Format::Vsnet, vsnet.record, report, v).text
+            : QString());
     m_vsnetProblem->setText(vsnet.problem.isEmpty()
-            ? submission::reportWarnings(Format::Vsnet, vsnet.submission, {}).join(u'\n')
+            ? submission::reportWarnings(Format::Vsnet, vsnet.record, {}).join(u'\n')
             : vsnet.problem);
 
-    auto aavso = submission::check(Format::Aavso, typed, submission::Interface::Dialog);
+    const auto aavso = submission::check(Format::Aavso, typed, submission::Interface::Dialog);
+    submission::Line line;
     if (aavso.problem.isEmpty())
-        aavso.problem = submission::lineProblem(Format::Aavso, aavso.submission, report, v);
-    const bool written = aavso.problem.isEmpty();
-    m_aavso->setText(written ? ReportFormats::aavsoLine(aavso.submission, report, v) : QString());
-    m_aavsoProblem->setText(aavso.problem);
-    m_aavsoHeader = written ? ReportFormats::aavsoHeader(aavso.submission) : QString();
-    m_obscodeWritten = aavso.submission.obscode;
+        line = submission::line(Format::Aavso, aavso.record, report, v);
+    else
+        line.problem = aavso.problem;
+    m_aavso->setText(line.text);
+    m_aavsoProblem->setText(line.problem);
+    m_aavsoFields = line.fields;
+    m_aavsoHeader = {aavso.record.obscode, aavso.record.software, aavso.record.obstype,
+        AavsoExtended::DateKind::Jd};
 
     m_flaggedRows.clear();
     for (const ReportRow &row : report.rows) {
@@ -432,7 +467,7 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
             m_flaggedRows << QString::number(row.row);
     }
     m_warning->setText((submission::lineWarnings(Format::Aavso, v)
-        + submission::reportWarnings(Format::Aavso, aavso.submission, report))
+        + submission::reportWarnings(Format::Aavso, aavso.record, report))
                            .join(u'\n'));
 }
 
@@ -453,25 +488,31 @@ void ReportLineDialog::appendToAavsoFile()
                     .arg(m_flaggedRows.join(QStringLiteral(", ")))))
         return;
     if (m_nightFile.isEmpty()) {
-        const QString date = TimeOfJulianDate(m_jd->text().toDouble()).left(10).remove(u'-');
+        const auto jd = JulianDate::parse(m_jd->text());
+        const QString date = jd ? JulianDate::timeText(*jd).left(10).remove(u'-') : QString();
         m_nightFile = m_boxes->saveFileName(this, QStringLiteral("追加先の AAVSO ファイル"),
             QDir(m_inputs().tableFolder).filePath(QStringLiteral("aavso-%1.txt").arg(date)),
-            QStringLiteral("AAVSO Extended (*.txt *.csv *.tsv);;すべてのファイル (*)"), true);
+            forms::aavsoFilter(), true);
         if (m_nightFile.isEmpty())
             return;
     }
-    AavsoFile::Appended appended
-        = AavsoFile::append(m_nightFile, m_aavsoHeader, m_aavso->text(), m_obscodeWritten);
+    NightFile::Appended appended = NightFile::append(m_nightFile, m_aavsoHeader, {m_aavsoFields});
     if (appended.refusal == AavsoFile::Refusal::Duplicate) {
-        if (!ask(QStringLiteral("同じ記録がすでにあります。もう一度追加しますか")))
+        const AavsoFile::Duplicate &there = appended.duplicates.first();
+        const QString question = there.sameMagnitude
+            ? QStringLiteral("同じ記録がすでにあります。もう一度追加しますか")
+            : QStringLiteral("同じ時刻の記録がすでにあります（等級 %1）。"
+                             "画像を読み込み忘れていませんか\rこのまま追加しますか")
+                  .arg(there.magnitude);
+        if (!ask(question))
             return;
-        appended = AavsoFile::append(
-            m_nightFile, m_aavsoHeader, m_aavso->text(), m_obscodeWritten, true);
+        appended = NightFile::append(
+            m_nightFile, m_aavsoHeader, {m_aavsoFields}, AavsoFile::Duplicates::Append);
     }
     if (appended.failure || appended.refusal) {
         m_boxes->show(this,
             QStringLiteral("AAVSO ファイルに追加できませんでした\r")
-                + appendRefused(m_nightFile, appended, m_obscodeWritten),
+                + appendRefused(m_nightFile, appended, m_aavsoHeader),
             forms::MessageBoxes::Buttons::Ok);
         m_nightFile.clear(); // the next press asks for a file again
         return;
@@ -512,6 +553,8 @@ QString ReportLineDialog::remember()
         settings::fieldKey(m_field, settings::ReportObscode), m_obscode->text().trimmed());
     settings.setValue(
         settings::fieldKey(m_field, settings::ReportChart), m_chart->text().trimmed());
+    settings.setValue(
+        settings::fieldKey(m_field, settings::ReportObstype), m_obstype->currentText());
     // The observer is the same in every field: a new field starts with this code.
     settings.setValue(settings::key(settings::ReportObscode), m_obscode->text().trimmed());
     settings.setValue(settings::key(settings::ReportLinesGeometry), saveGeometry());

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/aavso_extended.h"
 #include "core/calibration_report.h"
-#include "ui/diagnosis_interface.h"
+#include "ui/beside_windows.h"
 #include "ui/forms.h"
 
 #include <QDialog>
@@ -39,6 +40,7 @@ public:
     QLineEdit *time() const { return m_time; }
     QLineEdit *julianDate() const { return m_jd; }
     QComboBox *filter() const { return m_filter; }
+    QComboBox *obstype() const { return m_obstype; }
     QLineEdit *obscode() const { return m_obscode; }
     QLineEdit *chart() const { return m_chart; }
     QComboBox *checkStar() const { return m_check; }
@@ -100,6 +102,7 @@ private:
     QLabel *m_timeProblem = nullptr;
     QLineEdit *m_jd = nullptr;
     QComboBox *m_filter = nullptr;
+    QComboBox *m_obstype = nullptr;
     QLineEdit *m_obscode = nullptr;
     QLineEdit *m_chart = nullptr;
     QComboBox *m_check = nullptr;
@@ -114,8 +117,8 @@ private:
     QLabel *m_aavsoProblem = nullptr;
     QLabel *m_warning = nullptr;
     QLabel *m_records = nullptr;
-    QString m_aavsoHeader;
-    QString m_obscodeWritten;
+    AavsoExtended::Header m_aavsoHeader;
+    AavsoExtended::Fields m_aavsoFields;
     QStringList m_flaggedRows;
     QString m_nightFile;
     QString m_field; // the star field whose fields these are

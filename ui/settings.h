@@ -19,6 +19,7 @@ inline constexpr char ReportStar[] = "report/star";
 inline constexpr char ReportFilter[] = "report/filter";
 inline constexpr char ReportObscode[] = "report/obscode";
 inline constexpr char ReportChart[] = "report/chart";
+inline constexpr char ReportObstype[] = "report/obstype";
 inline constexpr char DiagnosisGeometry[] = "diagnosis/geometry";
 inline constexpr char DiagnosisSplitter[] = "diagnosis/splitter";
 inline constexpr char ReportLinesGeometry[] = "reportLines/geometry";

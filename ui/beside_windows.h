@@ -10,26 +10,27 @@
 
 class QWidget;
 
-// The windows beyond the main window, reached from its context menu: the
-// comparison-star diagnosis and the report-line dialog. They live in a plugin
-// loaded on first use, so that neither Qt Charts nor anything of theirs costs
-// the main window's start-up.
+// The windows beside the main window, beyond its design, reached from its
+// context menu and shortcuts: the comparison-star diagnosis, the report-line
+// dialog and the light curve. They live in a plugin loaded on first use, so
+// that nothing of theirs (Qt Charts, CFITSIO, ERFA) costs the main window's
+// start-up.
 namespace quillet {
 
 // What the main window's boxes hold at the moment of asking.
-struct DiagnosisInputs
+struct MainWindowInputs
 {
     QStringList tableTexts; // Text1 .. Text30
     QString variableText; // Text31
     QString tableFolder; // the folder that holds compdata.txt: file dialogs open there
     QString field; // the star field open, empty outside the data folder's fields
 };
-using InputsProvider = std::function<DiagnosisInputs()>;
+using InputsProvider = std::function<MainWindowInputs()>;
 
-class DiagnosisWindows
+class BesideWindows
 {
 public:
-    virtual ~DiagnosisWindows() = default;
+    virtual ~BesideWindows() = default;
     // Shows the window beside the main window, or raises it.
     virtual void showDiagnosis() = 0;
     virtual void showReportLines() = 0;
@@ -46,26 +47,29 @@ public:
 };
 
 // What the plugin's root object offers: one set of windows per main window.
-class DiagnosisPlugin
+class BesideWindowsPlugin
 {
 public:
-    virtual ~DiagnosisPlugin() = default;
-    virtual DiagnosisWindows *create(QWidget *mainWindow, InputsProvider inputs) = 0;
+    virtual ~BesideWindowsPlugin() = default;
+    virtual BesideWindows *create(QWidget *mainWindow, InputsProvider inputs) = 0;
 };
 
 // Where the plugin is looked for: beside the program, in ../<libdir>/quillet3/plugins.
-QString diagnosisPluginPath();
+QString besideWindowsPluginPath();
 
 // Loads the plugin at path and makes the windows; nullptr and why (in the
 // program's words, naming the file) when the file is missing, is no plugin
 // Qt can load (truncated, or of another platform), is another program's, or
 // was built for another version of this interface. Nothing of a plugin that
 // is not ours is run.
-DiagnosisWindows *loadDiagnosisWindows(
+BesideWindows *loadBesideWindows(
     const QString &path, QWidget *mainWindow, InputsProvider inputs, QString &error);
 
 } // namespace quillet
 
-// Changed whenever DiagnosisPlugin or DiagnosisWindows changes.
-#define QUILLET3_DIAGNOSIS_IID "invalid.quillet3.DiagnosisPlugin/1"
-Q_DECLARE_INTERFACE(quillet::DiagnosisPlugin, QUILLET3_DIAGNOSIS_IID)
+// Changed whenever anything above changes: a plugin built for another version
+// is refused by its description, before any of its code runs. A test holds
+// each version's interface and fails when this header changes without a new
+// version (tests/plugin_interfaces.txt).
+#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/2"
+Q_DECLARE_INTERFACE(quillet::BesideWindowsPlugin, QUILLET3_BESIDE_WINDOWS_IID)

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/diagnosis_interface.h"
+#include "ui/beside_windows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,13 +13,13 @@
 
 namespace quillet {
 
-QString diagnosisPluginPath()
+QString besideWindowsPluginPath()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../")
-        + QStringLiteral(QUILLET3_PLUGIN_DIR) + QStringLiteral("/libquillet3-diagnosis.so"));
+        + QStringLiteral(QUILLET3_PLUGIN_DIR) + QStringLiteral("/libquillet3-windows.so"));
 }
 
-DiagnosisWindows *loadDiagnosisWindows(
+BesideWindows *loadBesideWindows(
     const QString &path, QWidget *mainWindow, InputsProvider inputs, QString &error)
 {
     if (!QFileInfo(path).isFile()) {
@@ -39,17 +39,17 @@ DiagnosisWindows *loadDiagnosisWindows(
         error = QStringLiteral("%1 を読み込めませんでした（%2）").arg(path, loader->errorString());
         return nullptr;
     }
-    if (iid != QLatin1String(QUILLET3_DIAGNOSIS_IID)) {
+    if (iid != QLatin1String(QUILLET3_BESIDE_WINDOWS_IID)) {
         error = QStringLiteral("%1 はこの Quillet3 のプラグインではありません（%2、必要なのは %3）")
-                    .arg(path, iid, QLatin1String(QUILLET3_DIAGNOSIS_IID));
+                    .arg(path, iid, QLatin1String(QUILLET3_BESIDE_WINDOWS_IID));
         return nullptr;
     }
-    auto *plugin = qobject_cast<DiagnosisPlugin *>(loader->instance());
+    auto *plugin = qobject_cast<BesideWindowsPlugin *>(loader->instance());
     if (!plugin) {
         error = QStringLiteral("%1 を読み込めませんでした（%2）").arg(path, loader->errorString());
         return nullptr;
     }
-    DiagnosisWindows *windows = plugin->create(mainWindow, std::move(inputs));
+    BesideWindows *windows = plugin->create(mainWindow, std::move(inputs));
     if (!windows)
         error = QStringLiteral("%1 が窓を作れませんでした").arg(path);
     return windows;

@@ -1,18 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Quillet3 developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/diagnosis_windows.h"
+#include "ui/diagnosis_window.h"
 
-#include "core/comparison_table.h"
 #include "core/numeric_text.h"
 #include "platform/file_layer.h"
 #include "report/calibration_plot.h"
 #include "report/messages.h"
 #include "report/report_text.h"
-#include "ui/light_curve_window.h"
-#include "ui/report_line_dialog.h"
+#include "ui/beside_windows_hub.h"
+#include "ui/check_star.h"
 #include "ui/settings.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
@@ -27,8 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QScreen>
-#include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolTip>
@@ -68,29 +64,6 @@ QColor flaggedBackground()
 QColor notedBackground()
 {
     return QColor(255, 240, 190);
-}
-
-std::optional<int> checkRowOf(const QComboBox *choice)
-{
-    const QVariant row = choice->currentData();
-    return row.isValid() ? std::optional<int>(row.toInt()) : std::nullopt;
-}
-
-void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts)
-{
-    const std::optional<int> kept = checkRowOf(choice);
-    const QSignalBlocker blocker(choice);
-    choice->clear();
-    choice->addItem(QStringLiteral("なし"));
-    const TableNumbers numbers = ReadTableNumbers(tableTexts);
-    for (int k = 1; k <= TableRows; ++k) {
-        if (numbers.measured[k - 1] != VacantMarker)
-            choice->addItem(QStringLiteral("行 %1").arg(k), k);
-    }
-    if (kept) {
-        const int at = choice->findData(*kept);
-        choice->setCurrentIndex(at < 0 ? 0 : at);
-    }
 }
 
 DiagnosisWindow::DiagnosisWindow(InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent)
@@ -169,7 +142,7 @@ void DiagnosisWindow::buildControls()
         recompute();
         const QString path = m_boxes->saveFileName(this, QStringLiteral("グラフの保存先"),
             QDir(m_inputs().tableFolder).filePath(QStringLiteral("comparison-stars.png")),
-            QStringLiteral("PNG (*.png);;SVG (*.svg)"));
+            forms::pictureFilter());
         if (!path.isEmpty())
             savePlot(path);
     });
@@ -197,7 +170,7 @@ QString DiagnosisWindow::reportText() const
 void DiagnosisWindow::recompute()
 {
     m_pending = false;
-    const DiagnosisInputs inputs = m_inputs();
+    const MainWindowInputs inputs = m_inputs();
     setWindowTitle(inputs.field.isEmpty() ? QStringLiteral("比較星の診断")
                                           : QStringLiteral("比較星の診断 - %1").arg(inputs.field));
     fillCheckChoice(m_check, inputs.tableTexts);
@@ -210,7 +183,7 @@ void DiagnosisWindow::recompute()
         return;
     }
     m_report = outcome.report;
-    m_text->setPlainText(messages::readableReport(outcome.report));
+    m_text->setPlainText(ReportText::readableReport(outcome.report));
     fillSummary(outcome.report);
     if (!number)
         m_summary->setText(
@@ -238,11 +211,11 @@ void DiagnosisWindow::fillSummary(const CalibrationReport &report)
     QStringList lines;
     for (const VariableEstimate &v : report.variables) {
         QString line = QStringLiteral("変光星 %1: 等級 %2")
-                           .arg(PlainNumberText(v.measured), messages::fixed(v.magnitude));
+                           .arg(PlainNumberText(v.measured), ReportText::fixed(v.magnitude));
         if (v.predictionSe && v.low95 && v.high95)
             line += QStringLiteral(" ± %1（予測誤差）　95 % 区間 %2 ～ %3")
-                        .arg(messages::errorText(*v.predictionSe), messages::fixed(*v.low95),
-                            messages::fixed(*v.high95));
+                        .arg(ReportText::errorText(*v.predictionSe), ReportText::fixed(*v.low95),
+                            ReportText::fixed(*v.high95));
         lines << line;
     }
     std::vector<int> flagged, noted;
@@ -277,10 +250,10 @@ void DiagnosisWindow::fillTable(const CalibrationReport &report)
         const QString judged = row.flagged ? QStringLiteral("✕ 外れ")
             : row.noted                    ? QStringLiteral("△ 参考")
                                            : QStringLiteral("—");
-        const QStringList cells {QString::number(row.row), messages::fixed(row.measured),
-            messages::fixed(row.catalogue), messages::fixed(row.fitted),
-            messages::fixed(row.residual), messages::optionalNumber(row.deletedResidual),
-            messages::optionalNumber(row.studentized, 2), judged};
+        const QStringList cells {QString::number(row.row), ReportText::fixed(row.measured),
+            ReportText::fixed(row.catalogue), ReportText::fixed(row.fitted),
+            ReportText::fixed(row.residual), ReportText::optionalNumber(row.deletedResidual),
+            ReportText::optionalNumber(row.studentized, 2), judged};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             item->setTextAlignment(
@@ -309,7 +282,7 @@ void DiagnosisWindow::fillTable(const CalibrationReport &report)
 
 void DiagnosisWindow::fillChart(const CalibrationReport &report)
 {
-    QChart *chart = makeCalibrationChart(report);
+    QChart *chart = CalibrationPlot::chart(report);
     // Hovering over a star tells its row, its values and its residual.
     for (QAbstractSeries *series : chart->series()) {
         auto *points = qobject_cast<QScatterSeries *>(series);
@@ -332,18 +305,18 @@ QString DiagnosisWindow::pointTip(const QPointF &point) const
         if (row.measured == point.x() && row.catalogue == point.y())
             return QStringLiteral("行 %1\n測光値 %2\nｶﾀﾛｸﾞ値 %3\n残差 %4")
                 .arg(row.row)
-                .arg(messages::fixed(row.measured), messages::fixed(row.catalogue),
-                    messages::fixed(row.residual));
+                .arg(ReportText::fixed(row.measured), ReportText::fixed(row.catalogue),
+                    ReportText::fixed(row.residual));
     }
     if (m_report->check && m_report->check->measured == point.x())
         return QStringLiteral("チェック星 行 %1\nｶﾀﾛｸﾞ値 %2\nO - C %3")
             .arg(m_report->check->row)
-            .arg(messages::fixed(m_report->check->catalogue),
-                messages::fixed(m_report->check->oMinusC));
+            .arg(ReportText::fixed(m_report->check->catalogue),
+                ReportText::fixed(m_report->check->oMinusC));
     for (const VariableEstimate &v : m_report->variables) {
         if (v.measured == point.x())
             return QStringLiteral("変光星\n測光値 %1\n等級 %2")
-                .arg(PlainNumberText(v.measured), messages::fixed(v.magnitude));
+                .arg(PlainNumberText(v.measured), ReportText::fixed(v.magnitude));
     }
     return {};
 }
@@ -362,9 +335,14 @@ void DiagnosisWindow::savePlot(const QString &path)
         m_boxes->show(this, m_summary->text(), forms::MessageBoxes::Buttons::Ok);
         return;
     }
-    const QByteArray plot
-        = calibrationPlot(*m_report, path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
-    const auto saved = files::replaceFile(path, plot);
+    const QByteArray plot = CalibrationPlot::picture(
+        *m_report, path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive));
+    if (plot.isEmpty()) {
+        m_boxes->show(
+            this, QStringLiteral("グラフを描けませんでした"), forms::MessageBoxes::Buttons::Ok);
+        return;
+    }
+    const auto saved = FileLayer::replaceFile(path, plot);
     if (saved.failure) {
         m_boxes->show(this,
             QStringLiteral("グラフを保存できませんでした\r")
@@ -393,149 +371,6 @@ void DiagnosisWindow::remember()
     const QString why = settings::store(settings);
     if (!why.isEmpty())
         m_boxes->show(nullptr, why, forms::MessageBoxes::Buttons::Ok);
-}
-
-DiagnosisWindowsImpl::DiagnosisWindowsImpl(
-    QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes)
-    : m_main(mainWindow)
-    , m_inputs(std::move(inputs))
-    , m_boxes(boxes ? boxes : &m_realBoxes)
-{ }
-
-DiagnosisWindowsImpl::~DiagnosisWindowsImpl() = default;
-
-void DiagnosisWindowsImpl::showBeside(QWidget *window)
-{
-    // Where the user left it last time, or else beside the main window.
-    if (!window->isVisible() && !window->property(RememberedPlace).toBool()) {
-        window->move(besidePlace(window));
-        window->setProperty(RememberedPlace, true);
-    }
-    if (!window->isVisible()) {
-        forms::useScreenColormap(window);
-        window->show();
-    }
-    window->raise();
-    window->activateWindow();
-}
-
-// To the right of the main window where the screen has room, else to its left;
-// on a screen too small for either, at the screen's right edge, which leaves
-// the main window's left half, the table and Text31, in view. Over the other
-// window when it is open there, a title bar lower.
-QPoint DiagnosisWindowsImpl::besidePlace(QWidget *window) const
-{
-    const QRect main = m_main->frameGeometry();
-    const QRect screen = m_main->screen()->availableGeometry();
-    window->resize(std::min(window->width(), screen.width()),
-        std::min(window->height(), screen.height() - 40));
-    QPoint at(main.right() + 8, main.top());
-    if (at.x() + window->width() > screen.right()) {
-        at.setX(main.left() - window->width() - 8 >= screen.left()
-                ? main.left() - window->width() - 8
-                : screen.right() - window->width());
-    }
-    QWidget *other = window == m_diagnosis ? static_cast<QWidget *>(m_reportLines) : m_diagnosis;
-    if (other && other->isVisible() && other->frameGeometry().contains(at + QPoint(8, 8)))
-        at += QPoint(0, 48);
-    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - window->height() - 40)));
-    return at;
-}
-
-void DiagnosisWindowsImpl::addKeys(QWidget *window)
-{
-    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
-    const std::pair<QKeySequence, void (DiagnosisWindowsImpl::*)()> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), &DiagnosisWindowsImpl::showDiagnosis},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), &DiagnosisWindowsImpl::showReportLines},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &DiagnosisWindowsImpl::showLightCurve},
-    };
-    for (const auto &[sequence, show] : keys) {
-        auto *shortcut = new QShortcut(sequence, window);
-        QObject::connect(
-            shortcut, &QShortcut::activated, window, [this, show] { (this->*show)(); });
-    }
-}
-
-void DiagnosisWindowsImpl::showDiagnosis()
-{
-    if (!m_diagnosis) {
-        m_diagnosis = new DiagnosisWindow(m_inputs, m_boxes, m_main);
-        addKeys(m_diagnosis);
-    }
-    showBeside(m_diagnosis);
-}
-
-void DiagnosisWindowsImpl::showReportLines()
-{
-    if (!m_reportLines) {
-        m_reportLines = new ReportLineDialog(m_inputs, m_boxes, m_main);
-        addKeys(m_reportLines);
-        // The light curve follows the night's file as records go into it.
-        QObject::connect(m_reportLines, &ReportLineDialog::recordAppended, m_reportLines,
-            [this](const QString &night) {
-                if (m_lightCurve && m_lightCurve->file() == night)
-                    m_lightCurve->reload();
-            });
-        QObject::connect(m_reportLines, &ReportLineDialog::lightCurveWanted, m_reportLines,
-            [this](const QString &night) {
-                makeLightCurve();
-                m_lightCurve->showFile(night);
-                showBeside(m_lightCurve);
-            });
-    }
-    showBeside(m_reportLines);
-}
-
-void DiagnosisWindowsImpl::makeLightCurve()
-{
-    if (m_lightCurve)
-        return;
-    m_lightCurve = new LightCurveWindow(m_inputs, m_boxes, m_main);
-    addKeys(m_lightCurve);
-}
-
-// The night's file when there is one; otherwise the window asks for a file.
-void DiagnosisWindowsImpl::showLightCurve()
-{
-    makeLightCurve();
-    if (m_lightCurve->file().isEmpty() && m_reportLines && !m_reportLines->nightFile().isEmpty())
-        m_lightCurve->showFile(m_reportLines->nightFile());
-    else
-        m_lightCurve->reload();
-    showBeside(m_lightCurve);
-}
-
-void DiagnosisWindowsImpl::openImage(const QString &path)
-{
-    showReportLines();
-    m_reportLines->useImage(path);
-}
-
-void DiagnosisWindowsImpl::inputsChanged()
-{
-    if (m_diagnosis && m_diagnosis->isVisible())
-        m_diagnosis->inputsChanged();
-    if (m_reportLines && m_reportLines->isVisible())
-        m_reportLines->inputsChanged();
-}
-
-void DiagnosisWindowsImpl::fieldChanged()
-{
-    if (m_reportLines)
-        m_reportLines->fieldChanged();
-    inputsChanged();
-}
-
-void DiagnosisWindowsImpl::closeAll()
-{
-    if (m_diagnosis)
-        m_diagnosis->close();
-    if (m_reportLines)
-        m_reportLines->close();
-    if (m_lightCurve)
-        m_lightCurve->close();
 }
 
 } // namespace quillet

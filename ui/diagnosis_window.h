@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/calibration_report.h"
-#include "ui/diagnosis_interface.h"
+#include "ui/beside_windows.h"
 #include "ui/forms.h"
 
 #include <QWidget>
@@ -19,9 +19,6 @@ class QSplitter;
 class QTableWidget;
 
 namespace quillet {
-
-class LightCurveWindow;
-class ReportLineDialog;
 
 // Which comparison star disagrees with the others, from the main window's boxes
 // as they are: first the variable's result and the flagged rows, then the
@@ -72,50 +69,6 @@ private:
     QPlainTextEdit *m_text = nullptr;
     std::optional<CalibrationReport> m_report;
 };
-
-// Both windows for one main window, made on first use.
-class DiagnosisWindowsImpl final : public DiagnosisWindows
-{
-public:
-    // boxes: the message boxes and file dialogs the windows use (tests answer
-    // them); nullptr: the real ones.
-    DiagnosisWindowsImpl(
-        QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes = nullptr);
-    ~DiagnosisWindowsImpl() override;
-    void showDiagnosis() override;
-    void showReportLines() override;
-    void showLightCurve() override;
-    void openImage(const QString &path) override;
-    void inputsChanged() override;
-    void fieldChanged() override;
-    void closeAll() override;
-    DiagnosisWindow *diagnosis() const { return m_diagnosis; }
-    ReportLineDialog *reportLines() const { return m_reportLines; }
-    LightCurveWindow *lightCurve() const { return m_lightCurve; }
-
-private:
-    void showBeside(QWidget *window);
-    QPoint besidePlace(QWidget *window) const;
-    void makeLightCurve();
-    // Escape closes it; Ctrl+Shift+D, R and L open the others from it.
-    void addKeys(QWidget *window);
-
-    QWidget *m_main;
-    InputsProvider m_inputs;
-    forms::RealMessageBoxes m_realBoxes;
-    forms::MessageBoxes *m_boxes;
-    DiagnosisWindow *m_diagnosis = nullptr;
-    ReportLineDialog *m_reportLines = nullptr;
-    LightCurveWindow *m_lightCurve = nullptr;
-};
-
-// Set on a window once it has a place: remembered from the last run, or
-// given beside the main window.
-inline constexpr char RememberedPlace[] = "quilletRememberedPlace";
-
-// The check-star choice: "なし", then each row with data as "行 k".
-void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts);
-std::optional<int> checkRowOf(const QComboBox *choice);
 
 // Colours of a row the fit flags or notes, legible on any palette.
 QColor flaggedBackground();
