@@ -208,7 +208,7 @@ std::optional<QChar> delimiterOf(const QString &raw)
 Reader::Reader(QByteArrayView bytes)
     : m_bytes(bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    if (bytes.startsWith(ByteOrderMark)) {
         m_mark = true;
         m_at = 3;
     }

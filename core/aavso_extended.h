@@ -100,6 +100,9 @@ Fields ensembleRecord(const SubmissionRecord::Record &submission, const Calibrat
 
 // ---- Reading ----
 
+// UTF-8's byte-order mark, which some programs put before the first line.
+inline constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
 // The parameters in force at a line of a file: what the lines above it said.
 struct State
 {

@@ -17,8 +17,6 @@ using AavsoExtended::Fields;
 using AavsoExtended::Reader;
 using AavsoExtended::State;
 
-constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 // Who a record is: its star, date and filter, and the magnitude it gives.
 struct Identity
 {
@@ -195,7 +193,7 @@ Plan planAppend(const QByteArray &existing, const AavsoExtended::Header &header,
     plan.added = int(lines.size());
     plan.records += plan.added;
     if (blank) {
-        plan.addition = (file.mark ? QByteArray(ByteOrderMark) : QByteArray())
+        plan.addition = (file.mark ? QByteArray(AavsoExtended::ByteOrderMark) : QByteArray())
             + AavsoExtended::headerText(header).toUtf8();
         for (const QString &text : lines)
             plan.addition += text.toUtf8() + '\n';
