@@ -20,7 +20,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # Debian packages: what building and running needs, and what the tests add.
 run_packages="g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev qt6-translations-l10n
-  libcfitsio-dev liberfa-dev"
+  libcfitsio-dev liberfa-dev zlib1g-dev"
 package_packages="dpkg-dev file"
 # Each test checks for its own tools at its start and names the package missing.
 test_packages="$package_packages git xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib

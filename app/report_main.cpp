@@ -24,6 +24,7 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -41,6 +42,7 @@ enum class Exit {
     Failed = 1, // the plot could not be drawn or written, or the output could not be written
     BadTable = 2, // unreadable or degenerate table: the windows' messages
     Usage = 64, // EX_USAGE: a bad option or value
+    NoInput = 66, // EX_NOINPUT: standard input cannot be read (a folder, say)
 };
 
 // A line of standard input longer than this is no measured value.
@@ -50,10 +52,12 @@ constexpr qsizetype PlotValuesLimit = 100000;
 
 void printLine(FILE *stream, const QString &text)
 {
-    // Messages made for the message boxes separate their lines by CR alone.
-    QString shown = text;
-    shown.replace(u'\r', u'\n');
-    std::fprintf(stream, "%s\n", shown.toUtf8().constData());
+    // Messages made for the message boxes separate their lines by CR alone;
+    // anything else a terminal would act on (a name from a file) is shown.
+    QStringList lines = text.split(u'\r');
+    for (QString &line : lines)
+        line = messages::visible(line);
+    std::fprintf(stream, "%s\n", lines.join(u'\n').toUtf8().constData());
 }
 
 Exit usageError(const QString &why)
@@ -169,13 +173,22 @@ Exit fromImage(
             typed.star = *info.object;
         if (info.airmass && typed.airmass.isEmpty())
             typed.airmass = QString::number(*info.airmass, 'f', 4);
+        if (!info.airmassProblem.isEmpty())
+            printLine(stderr,
+                QStringLiteral("quillet3-report: 警告: 画像の %1 はエアマスとして使えないので、"
+                               "AMASS は na にします")
+                    .arg(info.airmassProblem));
     }
     if (o.hjd) {
         if (!position)
             return usageError(QStringLiteral("--date hjd には星の位置が要ります（--image の "
                                              "OBJCTRA/OBJCTDEC か RA/DEC、または --ra と --dec）"));
-        if (jd)
-            typed.jd = QString::number(ImageInfo::heliocentricJulianDate(*jd, *position), 'f', 6);
+        if (jd) {
+            const auto heliocentric = ImageInfo::heliocentricJulianDate(*jd, *position);
+            if (!heliocentric)
+                return usageError(QStringLiteral("JD %1 の HJD を計算できません").arg(typed.jd));
+            typed.jd = QString::number(*heliocentric, 'f', 6);
+        }
         hjd = true;
     }
     return Exit::Ok;
@@ -299,6 +312,14 @@ private:
             }
             line += char(c);
         }
+        if (c == EOF && std::ferror(stdin)) {
+            // A folder or a device that cannot be read is no empty input.
+            m_stop = failure(Exit::NoInput,
+                QStringLiteral("quillet3-report: 標準入力を読めません\r")
+                    + messages::fileProblem(FileLayer::failureFor(errno, QStringLiteral("-")),
+                        QStringLiteral("標準入力")));
+            return std::nullopt;
+        }
         if (c == EOF && line.isEmpty())
             return std::nullopt;
         ++m_line;
@@ -403,15 +424,14 @@ Exit runLightCurve(const Options &o)
         return Exit::BadTable;
     }
     if (!o.plot.isEmpty()) {
-        const Exit plotted = writePicture(
-            o.plot, LightCurvePlot::picture(LightCurve::records(night), isSvg(o.plot)));
+        const Exit plotted
+            = writePicture(o.plot, LightCurvePlot::picture(night.records, isSvg(o.plot)));
         if (plotted != Exit::Ok)
             return plotted;
     }
-    return put(o.output == Output::Json ? LightCurve::json(night)
-                                        : LightCurve::text(night).toUtf8())
-        ? Exit::Ok
-        : Exit::Failed;
+    const bool written = o.output == Output::Json ? LightCurve::writeJson(night, put)
+                                                  : put(LightCurve::text(night).toUtf8());
+    return written ? Exit::Ok : Exit::Failed;
 }
 
 Exit run(const Options &o)

@@ -5,9 +5,8 @@
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
 #include "core/submission_record.h"
+#include "platform/file_layer.h"
 #include "platform/star_fields.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +38,7 @@ QString text(const QByteArray &value)
 
 QString fileName(const QByteArray &value)
 {
-    return QFile::decodeName(value);
+    return FileLayer::decodeName(value);
 }
 
 QString tableOnce(Options &o, const QString &table)

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -111,6 +112,10 @@ std::optional<double> excelDate(QStringView text)
 Read read(QByteArrayView bytes)
 {
     Read result;
+    // The same name, filter or code in a million records is one string,
+    // shared: the records cost little more than their numbers.
+    QSet<QString> texts;
+    const auto shared = [&texts](QString &text) { text = *texts.insert(text); };
     AavsoExtended::Reader reader(bytes);
     while (reader.next()) {
         const AavsoExtended::Line &line = reader.line();
@@ -123,10 +128,15 @@ Read read(QByteArrayView bytes)
             continue;
         }
         Record record;
-        if (const auto skipped = readRecord(reader, reader.fields(), record))
+        if (const auto skipped = readRecord(reader, reader.fields(), record)) {
             result.skipped.append(*skipped);
-        else
-            result.records.append(record);
+            continue;
+        }
+        for (QString *text : {&record.name, &record.filter, &record.obscode})
+            shared(*text);
+        if (record.kname)
+            shared(*record.kname);
+        result.records.append(std::move(record));
     }
     return result;
 }

@@ -17,18 +17,26 @@ namespace {
 using JulianDate::ModifiedZero;
 using JulianDate::SecondsPerDay;
 
-// The parts of a sexagesimal text: a sign and up to three numbers, separated
-// by blanks or colons.
+// The parts of a sexagesimal text: a sign and up to three numbers separated
+// by blanks or colons, only the last with a fraction.
 std::optional<std::pair<double, QList<double>>> sexagesimal(const QString &text)
 {
-    static const QRegularExpression Parts(QStringLiteral(
-        "^([+-]?)(\\d+(?:\\.\\d*)?)(?:[ :]+(\\d+(?:\\.\\d*)?))?(?:[ :]+(\\d+(?:\\.\\d*)?))?$"));
-    const auto match = Parts.match(text.trimmed());
-    if (!match.hasMatch() || (!text.contains(u':') && !text.trimmed().contains(u' ')))
+    static const QRegularExpression Parts(
+        QStringLiteral("^([+-]?)(\\d+)(?:(?: +|:)(\\d+))?(?:(?: +|:)(\\d+))?(\\.\\d*)?$"));
+    const QString trimmed = text.trimmed();
+    const auto match = Parts.match(trimmed);
+    if (!match.hasMatch() || (!trimmed.contains(u':') && !trimmed.contains(u' ')))
         return std::nullopt;
     QList<double> values;
-    for (int i = 2; i <= 4; ++i)
+    int last = 2;
+    for (int i = 2; i <= 4; ++i) {
         values << (match.hasCaptured(i) ? match.captured(i).toDouble() : 0.0);
+        if (match.hasCaptured(i))
+            last = i;
+    }
+    // The fraction belongs to the last part written.
+    if (match.hasCaptured(5))
+        values[last - 2] += match.captured(5).toDouble();
     if (values[1] >= 60 || values[2] >= 60)
         return std::nullopt;
     return std::pair {match.captured(1) == QLatin1String("-") ? -1.0 : 1.0, values};
@@ -37,46 +45,104 @@ std::optional<std::pair<double, QList<double>>> sexagesimal(const QString &text)
 std::optional<double> card(const Cards &cards, const char *name)
 {
     const auto found = cards.constFind(QLatin1String(name));
-    return found == cards.constEnd() ? std::nullopt : number(*found);
+    return found == cards.constEnd() ? std::nullopt : number(found->value);
 }
 
-// The exposure in seconds, and which keyword gave it.
-std::pair<std::optional<double>, QString> exposureOf(const Cards &cards)
+// The exposure in seconds, and which keyword gave it; a card that is there
+// but gives no exposure time is a problem, never passed over.
+struct Exposure
 {
-    for (const char *name : {"EXPTIME", "EXPOSURE"}) {
-        const auto seconds = card(cards, name);
-        if (seconds && *seconds >= 0)
-            return {seconds, QLatin1String(name)};
+    std::optional<double> seconds;
+    QString keyword;
+    bool bad = false;
+};
+
+Exposure exposureOf(const Cards &cards)
+{
+    for (const char *name : {"EXPTIME", "EXPOSURE", "EXP"}) {
+        const auto found = cards.constFind(QLatin1String(name));
+        if (found == cards.constEnd())
+            continue;
+        const auto seconds = number(found->value);
+        if (!seconds || !(*seconds >= 0))
+            return {std::nullopt, QLatin1String(name), true};
+        return {seconds, QLatin1String(name), false};
     }
-    return {std::nullopt, {}};
+    return {};
+}
+
+// DATE-HP (MaxIm DL with ACP: DATE-OBS to the millisecond) where it names the
+// same second as DATE-OBS.
+QString preciseDateObs(const Cards &cards, QString &keyword)
+{
+    const QString date = value(cards, QStringLiteral("DATE-OBS")).trimmed();
+    const QString precise = value(cards, QStringLiteral("DATE-HP")).trimmed();
+    const auto coarse = JulianDate::ofTime(date);
+    const auto fine = JulianDate::ofTime(precise);
+    keyword = QStringLiteral("DATE-OBS");
+    if (coarse && fine
+        && std::floor(*coarse * SecondsPerDay + 1e-6) == std::floor(*fine * SecondsPerDay + 1e-6)) {
+        keyword = QStringLiteral("DATE-HP");
+        return precise;
+    }
+    return date;
+}
+
+// What DATE-OBS's comment says when it is not the exposure's start.
+QString startDoubt(const Cards &cards)
+{
+    const QString comment = cards.value(QStringLiteral("DATE-OBS")).comment.trimmed();
+    static const QRegularExpression Start(
+        QStringLiteral("start|begin"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression Other(QStringLiteral("grab|end|mid|download|receiv|readout"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !Start.match(comment).hasMatch() && Other.match(comment).hasMatch() ? comment
+                                                                               : QString();
 }
 
 // DATE-OBS with its time, or a date alone with the time in another keyword.
-std::optional<std::pair<double, QString>> dateObs(const Cards &cards, TimeFound &found)
+std::optional<std::pair<double, QString>> dateObs(
+    const Cards &cards, TimeFound &found, bool &oldForm)
 {
-    const QString date = cards.value(QStringLiteral("DATE-OBS")).trimmed();
+    QString keyword;
+    const QString date = preciseDateObs(cards, keyword);
     if (const auto jd = JulianDate::ofTime(date))
-        return std::pair {*jd, QStringLiteral("DATE-OBS")};
+        return std::pair {*jd, keyword};
     const auto day = JulianDate::ofDate(date);
     if (!day) {
         found = {std::nullopt, TimeProblem::NotATime, QStringLiteral("DATE-OBS"), date};
         return std::nullopt;
     }
+    oldForm = day->oldForm;
     for (const char *name : {"TIME-OBS", "UT", "UTSTART"}) {
         if (!cards.contains(QLatin1String(name)))
             continue;
-        if (const auto seconds = JulianDate::secondsOfTime(cards.value(QLatin1String(name))))
+        const QString time = value(cards, QLatin1String(name));
+        if (const auto seconds = JulianDate::secondsOfTime(time))
             return std::pair {day->jd + *seconds / SecondsPerDay,
                 QStringLiteral("DATE-OBS + %1").arg(QLatin1String(name))};
-        found = {std::nullopt, TimeProblem::NotATime, QLatin1String(name),
-            cards.value(QLatin1String(name))};
+        found = {std::nullopt, TimeProblem::NotATime, QLatin1String(name), time};
         return std::nullopt;
     }
     found = {std::nullopt, TimeProblem::DateWithoutTime, QStringLiteral("DATE-OBS"), date};
     return std::nullopt;
 }
 
+// The time found, or why it is none: outside the valid range.
+TimeFound checked(const Time &time)
+{
+    if (!JulianDate::inRange(time.jd))
+        return {
+            std::nullopt, TimeProblem::OutOfRange, time.from, QString::number(time.jd, 'g', 12)};
+    return {time, {}, {}, {}};
+}
+
 } // namespace
+
+QString value(const Cards &cards, const QString &keyword)
+{
+    return cards.value(keyword).value;
+}
 
 std::optional<double> number(const QString &text)
 {
@@ -89,7 +155,7 @@ TimeFound midExposure(const Cards &cards)
 {
     TimeFound found;
     Time time;
-    const QString system = cards.value(QStringLiteral("TIMESYS")).trimmed().toUpper();
+    const QString system = value(cards, QStringLiteral("TIMESYS")).trimmed().toUpper();
     if (system.isEmpty() || system == QLatin1String("UTC"))
         time.scale = TimeScale::Utc;
     else if (system == QLatin1String("TT"))
@@ -98,28 +164,31 @@ TimeFound midExposure(const Cards &cards)
         time.scale = TimeScale::Tai;
     else
         return {std::nullopt, TimeProblem::UnknownTimeScale, QStringLiteral("TIMESYS"),
-            cards.value(QStringLiteral("TIMESYS")).trimmed()};
-    const auto [exposure, exposureName] = exposureOf(cards);
-    time.exposure = exposure;
+            value(cards, QStringLiteral("TIMESYS")).trimmed()};
+    const Exposure exposure = exposureOf(cards);
+    if (exposure.bad)
+        return {std::nullopt, TimeProblem::BadExposure, exposure.keyword,
+            value(cards, exposure.keyword).trimmed()};
+    time.exposure = exposure.seconds;
 
     // Already the middle of the exposure.
-    if (const auto avg = JulianDate::ofTime(cards.value(QStringLiteral("DATE-AVG")))) {
+    if (const auto avg = JulianDate::ofTime(value(cards, QStringLiteral("DATE-AVG")))) {
         time.jd = *avg;
         time.from = QStringLiteral("DATE-AVG");
-        found.time = time;
-        return found;
+        return checked(time);
     }
     if (const auto mjd = card(cards, "MJD-AVG")) {
         time.jd = *mjd + ModifiedZero;
         time.from = QStringLiteral("MJD-AVG");
-        found.time = time;
-        return found;
+        return checked(time);
     }
 
     // The start, and half the exposure after it.
     std::optional<std::pair<double, QString>> start;
-    if (cards.contains(QStringLiteral("DATE-OBS")))
-        start = dateObs(cards, found);
+    if (cards.contains(QStringLiteral("DATE-OBS"))) {
+        start = dateObs(cards, found, time.oldDateForm);
+        time.startDoubt = start ? startDoubt(cards) : QString();
+    }
     if (!start) {
         if (const auto mjd = card(cards, "MJD-OBS"))
             start = std::pair {*mjd + ModifiedZero, QStringLiteral("MJD-OBS")};
@@ -130,12 +199,12 @@ TimeFound midExposure(const Cards &cards)
         return found;
     time.jd = start->first;
     time.from = start->second;
-    if (exposure) {
-        time.jd = time.jd + *exposure / 2 / SecondsPerDay;
-        time.from += QStringLiteral(" + %1/2").arg(exposureName);
+    if (exposure.seconds) {
+        time.jd = time.jd + *exposure.seconds / 2 / SecondsPerDay;
+        time.from += QStringLiteral(" + %1/2").arg(exposure.keyword);
     }
-    time.startOnly = !exposure;
-    return {time, {}, {}, {}};
+    time.startOnly = !exposure.seconds;
+    return checked(time);
 }
 
 std::optional<double> rightAscension(const QString &text, bool degreesAllowed)
@@ -169,16 +238,28 @@ std::optional<double> declination(const QString &text)
 
 std::optional<SkyPosition> position(const Cards &cards)
 {
+    static const QRegularExpression Hours(QStringLiteral("\\[h\\]|\\bhours?\\b|\\bhrs?\\b"),
+        QRegularExpression::CaseInsensitiveOption);
     const std::pair<const char *, const char *> pairs[] = {{"OBJCTRA", "OBJCTDEC"}, {"RA", "DEC"}};
     for (const auto &[raName, decName] : pairs) {
         if (!cards.contains(QLatin1String(raName)) || !cards.contains(QLatin1String(decName)))
             continue;
-        // OBJCTRA is hours, minutes and seconds; RA is written in degrees.
-        const auto ra = rightAscension(
-            cards.value(QLatin1String(raName)), QLatin1String(raName) == QLatin1String("RA"));
-        const auto dec = declination(cards.value(QLatin1String(decName)));
-        if (ra && dec)
-            return SkyPosition {*ra, *dec};
+        const Card ra = cards.value(QLatin1String(raName));
+        // OBJCTRA is hours, minutes and seconds; RA is written in degrees
+        // unless its comment says hours.
+        std::optional<double> degrees;
+        if (QLatin1String(raName) == QLatin1String("RA") && Hours.match(ra.comment).hasMatch()) {
+            const auto hours = number(ra.value);
+            if (hours && *hours >= 0 && *hours < 24)
+                degrees = *hours * 15;
+            else
+                degrees = rightAscension(ra.value, false);
+        } else {
+            degrees = rightAscension(ra.value, QLatin1String(raName) == QLatin1String("RA"));
+        }
+        const auto dec = declination(value(cards, QLatin1String(decName)));
+        if (degrees && dec)
+            return SkyPosition {*degrees, *dec};
     }
     return std::nullopt;
 }

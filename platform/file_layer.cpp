@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/file_layer.h"
 
-#include <QFile>
+#include <QDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -61,7 +62,7 @@ Failure failureFor(int error, const QByteArray &path)
         const QByteArray folder = folderOf(path);
         if (folder == "." || folder == workingFolderPath())
             return {Problem::WorkingFolderMissing, error};
-        return {Problem::FolderMissing, error, QFile::decodeName(folder)};
+        return {Problem::FolderMissing, error, decodeName(folder)};
     }
     case EISDIR:
         return {Problem::Folder, error};
@@ -80,7 +81,7 @@ Failure folderFailureFor(int error, const QByteArray &path)
     if (error == EACCES || error == EPERM) {
         const QByteArray folder = folderOf(path);
         return {Problem::FolderNoPermission, error,
-            QFile::decodeName(folder == "." ? workingFolderPath() : folder)};
+            decodeName(folder == "." ? workingFolderPath() : folder)};
     }
     return failureFor(error, path);
 }
@@ -100,7 +101,7 @@ Snapshot snapshotOf(const FileStatus &status, const QByteArray &target)
     Snapshot snapshot;
     snapshot.exists = true;
     snapshot.regular = S_ISREG(status.st_mode);
-    snapshot.target = QFile::decodeName(target);
+    snapshot.target = decodeName(target);
     snapshot.size = status.st_size;
     snapshot.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     snapshot.device = status.st_dev;
@@ -142,12 +143,20 @@ private:
 };
 
 // Reads up to limit bytes; the bytes read so far stay in bytes on failure.
+// The buffer grows with what is read (from the file's size, when it tells it),
+// never to the limit before anything is read.
 int readUpTo(int fd, qsizetype limit, QByteArray &bytes)
 {
-    bytes.resize(limit);
+    FileStatus status {};
+    const qsizetype known = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
+        ? qsizetype(std::min<off_t>(status.st_size, limit - 1)) + 1
+        : 0;
+    bytes.resize(std::min(limit, std::max<qsizetype>(known, 64 * 1024)));
     qsizetype done = 0;
     while (done < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + done, size_t(limit - done));
+        if (done == bytes.size())
+            bytes.resize(std::min(limit, 2 * done));
+        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -260,14 +269,70 @@ bool workingFolderGone()
 
 } // namespace
 
+QString decodeName(const QByteArray &name)
+{
+    // Valid UTF-8 as it is; every other byte as U+DC80..U+DCFF, one character each.
+    QString text;
+    text.reserve(name.size());
+    const auto *bytes = reinterpret_cast<const unsigned char *>(name.constData());
+    const qsizetype size = name.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char lead = bytes[i];
+        int length = lead < 0x80           ? 1
+            : lead >= 0xC2 && lead <= 0xDF ? 2
+            : lead >= 0xE0 && lead <= 0xEF ? 3
+            : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                           : 0;
+        char32_t code = length == 1 ? lead
+            : length == 2           ? lead & 0x1F
+            : length == 3           ? lead & 0x0F
+                                    : lead & 0x07;
+        bool valid = length > 0 && i + length <= size;
+        for (int k = 1; valid && k < length; ++k) {
+            valid = (bytes[i + k] & 0xC0) == 0x80;
+            code = (code << 6) | (bytes[i + k] & 0x3F);
+        }
+        // No overlong form, no surrogate, nothing beyond U+10FFFF.
+        valid = valid && !(length == 3 && code < 0x800) && !(length == 4 && code < 0x10000)
+            && !(code >= 0xD800 && code <= 0xDFFF) && code <= 0x10FFFF;
+        if (!valid) {
+            text += QChar(char16_t(0xDC00 + lead));
+            ++i;
+            continue;
+        }
+        text += QString::fromUcs4(&code, 1);
+        i += length;
+    }
+    return text;
+}
+
+QByteArray encodeName(const QString &name)
+{
+    QByteArray bytes;
+    bytes.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            bytes += QStringView(name).mid(i, 2).toUtf8();
+            ++i;
+        } else if (c >= 0xDC80 && c <= 0xDCFF) {
+            bytes += char(c - 0xDC00); // a byte that was not UTF-8, as it was
+        } else {
+            bytes += QStringView(name).mid(i, 1).toUtf8();
+        }
+    }
+    return bytes;
+}
+
 Failure failureFor(int error, const QString &path)
 {
-    return failureFor(error, QFile::encodeName(path));
+    return failureFor(error, encodeName(path));
 }
 
 Read readFile(const QString &path, qsizetype limit)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodeName(path);
     Read read;
     read.snapshot.target = path;
     FileStatus status {};
@@ -316,7 +381,7 @@ Read readFile(const QString &path, qsizetype limit)
 Replaced replaceFile(const QString &path, const QByteArray &bytes, const ReplacePolicy &policy)
 {
     QByteArray target;
-    if (const auto failure = resolveTarget(QFile::encodeName(path), target))
+    if (const auto failure = resolveTarget(encodeName(path), target))
         return {failure, {}, {}, {}};
     FileStatus status {};
     const bool exists = ::stat(target.constData(), &status) == 0;
@@ -336,7 +401,7 @@ Replaced replaceFile(const QString &path, const QByteArray &bytes, const Replace
     QByteArray keptAs;
     const auto fail = [&temporary, &keptAs, &target](int error) {
         ::unlink(temporary.constData());
-        return Replaced {failureFor(error, target), {}, QFile::decodeName(keptAs), {}};
+        return Replaced {failureFor(error, target), {}, decodeName(keptAs), {}};
     };
 
     // The old file's permissions, always readable and writable by its owner; or
@@ -363,11 +428,11 @@ Replaced replaceFile(const QString &path, const QByteArray &bytes, const Replace
         written = snapshotOf(status, target);
     written.read = true;
     written.bytes = bytes;
-    written.target = QFile::decodeName(target);
+    written.target = decodeName(target);
     std::optional<Failure> syncFailure;
     if (const int error = syncFolder(folder))
         syncFailure = failureFor(error, target); // in place, but perhaps not yet on the disk
-    return {std::nullopt, syncFailure, QFile::decodeName(keptAs), written};
+    return {std::nullopt, syncFailure, decodeName(keptAs), written};
 }
 
 namespace {
@@ -414,7 +479,7 @@ Appended appendLocked(const QString &path, qsizetype limit,
 {
     Appended appended;
     QByteArray target;
-    if ((appended.failure = resolveTarget(QFile::encodeName(path), target)))
+    if ((appended.failure = resolveTarget(encodeName(path), target)))
         return appended;
     Descriptor fd;
     bool created = false;
@@ -472,13 +537,21 @@ WorkingFolder workingFolder(const QString &shellPath)
 {
     WorkingFolder folder;
     char buffer[PATH_MAX];
-    if (::getcwd(buffer, sizeof buffer))
-        folder.path = QFile::decodeName(buffer);
+    FileStatus here {};
+    FileStatus shell {};
+    // The shell's own path where it names this folder (a star field reached
+    // through a link keeps its name), as shells keep it; the system's otherwise.
+    if (shellPath.startsWith(u'/') && ::stat(".", &here) == 0
+        && ::stat(encodeName(shellPath).constData(), &shell) == 0 && here.st_dev == shell.st_dev
+        && here.st_ino == shell.st_ino)
+        folder.path = QDir::cleanPath(shellPath);
+    else if (::getcwd(buffer, sizeof buffer))
+        folder.path = decodeName(buffer);
     else if (shellPath.startsWith(u'/'))
         folder.path = shellPath; // the removed folder's path, as the shell knew it
     FileStatus there {};
     folder.removed = workingFolderGone()
-        && (folder.path.isEmpty() || ::stat(QFile::encodeName(folder.path).constData(), &there) != 0
+        && (folder.path.isEmpty() || ::stat(encodeName(folder.path).constData(), &there) != 0
             || !S_ISDIR(there.st_mode));
     return folder;
 }

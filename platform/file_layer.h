@@ -16,6 +16,14 @@
 // is never written. Failures come back as values (FileState::Failure).
 namespace quillet::FileLayer {
 
+// File names as the system has them: any bytes, also ones that are not
+// UTF-8. decodeName keeps every byte that is not part of valid UTF-8 as a
+// character of its own (U+DC80 to U+DCFF), so that encodeName gives the same
+// bytes back; every path the program is given goes through them, never
+// through a conversion that loses such a byte.
+QString decodeName(const QByteArray &name);
+QByteArray encodeName(const QString &name);
+
 // Why an operation on path failed, errno given: the problem, and the folder
 // it names where a folder is missing.
 FileState::Failure failureFor(int error, const QString &path);

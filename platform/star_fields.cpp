@@ -6,7 +6,6 @@
 #include "platform/file_layer.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -42,7 +41,8 @@ QString dataFolder()
 
 QString fieldFolder(const QString &data, const QString &name)
 {
-    return data + u'/' + name.trimmed();
+    // As the folder is named: a name made by hand with a blank before it too.
+    return data + u'/' + name;
 }
 
 QString tablePath(const QString &folder)
@@ -65,10 +65,16 @@ QList<Listed> list(const QString &data)
 Made make(const QString &data, const QString &typed)
 {
     Made made;
-    made.path = fieldFolder(data, typed);
+    made.path = fieldFolder(data, typed.trimmed());
     QDir().mkpath(data); // the first field of a data folder not yet made
-    if (::mkdir(QFile::encodeName(made.path).constData(), 0777) != 0) {
+    if (::mkdir(FileLayer::encodeName(made.path).constData(), 0777) != 0) {
         made.exists = errno == EEXIST;
+        struct stat status
+        {
+        };
+        made.isFolder = made.exists
+            && ::stat(FileLayer::encodeName(made.path).constData(), &status) == 0
+            && S_ISDIR(status.st_mode);
         made.failure = FileLayer::failureFor(errno, made.path);
     }
     return made;
@@ -77,9 +83,9 @@ Made make(const QString &data, const QString &typed)
 std::optional<FileState::Failure> enter(const QString &folder)
 {
     // A folder that is not there is named itself, not its parent.
-    if (::chdir(QFile::encodeName(folder).constData()) != 0)
+    if (::chdir(FileLayer::encodeName(folder).constData()) != 0)
         return FileLayer::failureFor(errno, folder + QStringLiteral("/."));
-    qputenv("PWD", QFile::encodeName(folder));
+    qputenv("PWD", FileLayer::encodeName(folder));
     return std::nullopt;
 }
 
@@ -93,8 +99,8 @@ std::optional<FileState::Failure> enterForDesktop(const QString &lastField)
         struct stat status
         {
         };
-        if (::stat(QFile::encodeName(field).constData(), &status) == 0 && S_ISDIR(status.st_mode)
-            && !enter(field))
+        if (::stat(FileLayer::encodeName(field).constData(), &status) == 0
+            && S_ISDIR(status.st_mode) && !enter(field))
             return std::nullopt;
     }
     return enter(data);

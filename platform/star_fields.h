@@ -38,6 +38,7 @@ struct Made
     QString path;
     std::optional<FileState::Failure> failure;
     bool exists = false; // a folder or file of that name is there already
+    bool isFolder = false; // and it is a folder (or a link to one): the field exists
 };
 Made make(const QString &dataFolder, const QString &name);
 

@@ -50,22 +50,20 @@ Night read(const QStringList &files)
             night.problems << QStringLiteral("%1 がありません").arg(file);
             continue;
         }
-        const AavsoReader::Read parsed = AavsoReader::read(read.snapshot.bytes);
-        for (const AavsoReader::Record &r : parsed.records)
-            night.records.append({file, r});
+        AavsoReader::Read parsed = AavsoReader::read(read.snapshot.bytes);
+        const int index = int(night.files.size());
+        night.files.append(file);
+        if (night.records.isEmpty()) {
+            night.records = std::move(parsed.records);
+        } else {
+            night.records.reserve(night.records.size() + parsed.records.size());
+            night.records.append(parsed.records);
+        }
+        night.fileOf.resize(night.records.size(), index);
         for (const AavsoReader::Skipped &s : parsed.skipped)
             night.skipped.append({file, s});
     }
     return night;
-}
-
-QList<AavsoReader::Record> records(const Night &night)
-{
-    QList<AavsoReader::Record> all;
-    all.reserve(night.records.size());
-    for (const FileRecord &r : night.records)
-        all.append(r.record);
-    return all;
 }
 
 QString skipReason(const AavsoReader::Skipped &skipped)
@@ -105,61 +103,87 @@ QString skipReason(const AavsoReader::Skipped &skipped)
 QString text(const Night &night)
 {
     QString out;
-    for (const AavsoReader::Series &s : AavsoReader::series(records(night))) {
+    for (const AavsoReader::Series &s : AavsoReader::series(night.records)) {
+        // Names from the file, shown: they could hold a terminal's escapes.
         out += QStringLiteral("%1 %2: %3 点　JD %4 ～ %5　平均 %6　最も明るい %7　最も暗い %8\n")
-                   .arg(s.name, s.filter.isEmpty() ? QStringLiteral("—") : s.filter)
+                   .arg(messages::visible(s.name),
+                       s.filter.isEmpty() ? QStringLiteral("—") : messages::visible(s.filter))
                    .arg(s.count)
                    .arg(QString::number(s.first, 'f', 5), QString::number(s.last, 'f', 5),
                        ReportText::fixed(s.mean), ReportText::fixed(s.min),
                        ReportText::fixed(s.max));
     }
     int limits = 0;
-    for (const FileRecord &r : night.records)
-        limits += r.record.fainter;
+    for (const AavsoReader::Record &r : night.records)
+        limits += r.fainter;
     if (limits > 0)
         out += QStringLiteral("限界等級（<）の記録 %1 件は平均に入れていません\n").arg(limits);
     if (!night.skipped.isEmpty())
         out += QStringLiteral("\n読まなかった行 %1 行:\n").arg(night.skipped.size());
     for (const FileSkipped &s : night.skipped) {
         out += QStringLiteral("  %1 %2 行目: %3\n")
-                   .arg(s.file)
+                   .arg(messages::visible(s.file))
                    .arg(s.skipped.line)
                    .arg(skipReason(s.skipped));
     }
     return out;
 }
 
-QByteArray json(const Night &night)
+namespace {
+
+// One object of an array, indented as its array's elements are.
+QByteArray element(const QJsonObject &object, bool first)
 {
-    QJsonArray recordArray;
-    for (const FileRecord &f : night.records) {
-        const AavsoReader::Record &r = f.record;
-        recordArray.append(QJsonObject {{QStringLiteral("file"), f.file},
-            {QStringLiteral("line"), r.line}, {QStringLiteral("name"), r.name},
-            {QStringLiteral("date_kind"), dateKindName(r.dateKind)}, {QStringLiteral("jd"), r.jd},
-            {QStringLiteral("mag"), r.mag}, {QStringLiteral("fainter"), r.fainter},
-            {QStringLiteral("merr"), orNull(r.merr)}, {QStringLiteral("filter"), r.filter},
-            {QStringLiteral("obscode"), r.obscode}, {QStringLiteral("kname"), orNull(r.kname)},
-            {QStringLiteral("kmag"), orNull(r.kmag)}});
+    return (first ? "\n        " : ",\n        ")
+        + QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+bool writeJson(const Night &night, const std::function<bool(const QByteArray &)> &put)
+{
+    // Record by record, so that the text is never all in memory at once.
+    if (!put("{\n    \"records\": ["))
+        return false;
+    QByteArray chunk;
+    for (qsizetype i = 0; i < night.records.size(); ++i) {
+        const AavsoReader::Record &r = night.records[i];
+        chunk += element(
+            QJsonObject {{QStringLiteral("file"), night.files[night.fileOf[i]]},
+                {QStringLiteral("line"), r.line}, {QStringLiteral("name"), r.name},
+                {QStringLiteral("date_kind"), dateKindName(r.dateKind)},
+                {QStringLiteral("jd"), r.jd}, {QStringLiteral("mag"), r.mag},
+                {QStringLiteral("fainter"), r.fainter}, {QStringLiteral("merr"), orNull(r.merr)},
+                {QStringLiteral("filter"), r.filter}, {QStringLiteral("obscode"), r.obscode},
+                {QStringLiteral("kname"), orNull(r.kname)},
+                {QStringLiteral("kmag"), orNull(r.kmag)}},
+            i == 0);
+        if (chunk.size() > 64 * 1024) {
+            if (!put(chunk))
+                return false;
+            chunk.clear();
+        }
     }
-    QJsonArray skipped;
-    for (const FileSkipped &s : night.skipped) {
-        skipped.append(
+    chunk += "\n    ],\n    \"skipped\": [";
+    for (qsizetype i = 0; i < night.skipped.size(); ++i) {
+        const FileSkipped &s = night.skipped[i];
+        chunk += element(
             QJsonObject {{QStringLiteral("file"), s.file}, {QStringLiteral("line"), s.skipped.line},
-                {QStringLiteral("reason"), skipReason(s.skipped)}});
+                {QStringLiteral("reason"), skipReason(s.skipped)}},
+            i == 0);
     }
-    QJsonArray seriesArray;
-    for (const AavsoReader::Series &s : AavsoReader::series(records(night))) {
-        seriesArray.append(
+    chunk += "\n    ],\n    \"series\": [";
+    const QList<AavsoReader::Series> all = AavsoReader::series(night.records);
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const AavsoReader::Series &s = all[i];
+        chunk += element(
             QJsonObject {{QStringLiteral("name"), s.name}, {QStringLiteral("filter"), s.filter},
                 {QStringLiteral("count"), s.count}, {QStringLiteral("first"), s.first},
                 {QStringLiteral("last"), s.last}, {QStringLiteral("mean"), s.mean},
-                {QStringLiteral("min"), s.min}, {QStringLiteral("max"), s.max}});
+                {QStringLiteral("min"), s.min}, {QStringLiteral("max"), s.max}},
+            i == 0);
     }
-    return QJsonDocument(
-        QJsonObject {{QStringLiteral("records"), recordArray}, {QStringLiteral("skipped"), skipped},
-            {QStringLiteral("series"), seriesArray}})
-        .toJson(QJsonDocument::Indented);
+    return put(chunk + "\n    ]\n}\n");
 }
 
 } // namespace quillet::LightCurve

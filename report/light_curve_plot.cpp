@@ -24,10 +24,13 @@ QColor colourOf(int series)
     return SeriesColours[series % int(std::size(SeriesColours))];
 }
 
+// At most this many grid lines on an axis, whatever the data.
+constexpr int MostTicks = 40;
+
 // A step of 1, 2 or 5 times a power of ten that cuts the span into about n parts.
 double niceStep(double span, int n)
 {
-    if (!(span > 0))
+    if (!(span > 0) || !std::isfinite(span))
         return 1;
     const double raw = span / n;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
@@ -92,9 +95,14 @@ void View::paintAxes(QPainter &painter) const
     painter.setPen(QPen(QColor(90, 90, 90), 1));
     painter.drawRect(m_area);
     const QFontMetrics metrics = painter.fontMetrics();
+    // Each tick counted, never stepped: a step below the numbers' own
+    // precision would not advance.
     const double stepX = niceStep(m_right - m_left, 8);
-    for (double x = std::ceil((m_left - m_base) / stepX) * stepX; x + m_base <= m_right;
-         x += stepX) {
+    const double firstX = std::ceil((m_left - m_base) / stepX);
+    for (int tick = 0; tick < MostTicks; ++tick) {
+        const double x = (firstX + tick) * stepX;
+        if (!(x + m_base <= m_right))
+            break;
         const double at
             = m_area.left() + (x + m_base - m_left) / (m_right - m_left) * m_area.width();
         painter.setPen(QPen(QColor(225, 225, 225), 1));
@@ -106,7 +114,11 @@ void View::paintAxes(QPainter &painter) const
             label);
     }
     const double stepY = niceStep(m_bottom - m_top, 8);
-    for (double y = std::ceil(m_top / stepY) * stepY; y <= m_bottom; y += stepY) {
+    const double firstY = std::ceil(m_top / stepY);
+    for (int tick = 0; tick < MostTicks; ++tick) {
+        const double y = (firstY + tick) * stepY;
+        if (!(y <= m_bottom))
+            break;
         const double at = m_area.top() + (y - m_top) / (m_bottom - m_top) * m_area.height();
         painter.setPen(QPen(QColor(225, 225, 225), 1));
         painter.drawLine(QPointF(m_area.left(), at), QPointF(m_area.right(), at));

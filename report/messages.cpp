@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/messages.h"
 
+#include "core/julian_date.h"
 #include "core/numeric_text.h"
 
 #include <cstring>
@@ -184,8 +185,10 @@ QString flaggedRows(const QStringList &rows)
 QString visible(const QString &text)
 {
     QString shown;
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool paired = QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate();
+        switch (c) {
         case 0:
             shown += QLatin1String("\\0");
             break;
@@ -199,10 +202,14 @@ QString visible(const QString &text)
             shown += QLatin1String("\\t");
             break;
         default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-                shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            // C0 and C1 control characters; a byte of a file name that was
+            // not UTF-8 (FileLayer::decodeName keeps it as U+DC80..U+DCFF).
+            if (c < 0x20 || (c >= 0x7f && c <= 0x9f))
+                shown += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+            else if (c >= 0xDC80 && c <= 0xDCFF && !paired)
+                shown += QStringLiteral("\\x%1").arg(int(c) - 0xDC00, 2, 16, QLatin1Char('0'));
             else
-                shown += c;
+                shown += text[i];
         }
     }
     return shown;
@@ -224,6 +231,13 @@ QString imageTimeProblem(const ImageTime::TimeFound &found)
     case TimeProblem::UnknownTimeScale:
         return QStringLiteral("時刻系 TIMESYS = %1 には対応していません（UTC, TT, TAI）")
             .arg(found.value);
+    case TimeProblem::BadExposure:
+        return QStringLiteral("露出時間 %1 = %2 が秒数ではありません")
+            .arg(found.keyword, found.value);
+    case TimeProblem::OutOfRange:
+        return QStringLiteral("%1 が示す時刻（JD %2）は観測の日時の範囲（1582 年 10 月 15 日から "
+                              "9999 年まで）の外です")
+            .arg(found.keyword, found.value);
     case TimeProblem::NoTimeKeyword:
         break;
     }
@@ -233,8 +247,17 @@ QString imageTimeProblem(const ImageTime::TimeFound &found)
 
 QString imageTimeFrom(const ImageTime::Time &time)
 {
-    return time.startOnly ? time.from + QStringLiteral("（露出時間がないので開始時刻）")
-                          : time.from;
+    QString from = time.from;
+    if (time.startOnly)
+        from += QStringLiteral("（露出時間がないので開始時刻）");
+    if (time.oldDateForm)
+        from += QStringLiteral("（DATE-OBS が DD/MM/YY の古い形なので %1 年とします）")
+                    .arg(JulianDate::timeText(time.jd).left(4));
+    if (!time.startDoubt.isEmpty())
+        from += QStringLiteral("（DATE-OBS の注記は「%1」: 露出の開始とは限りませんが、開始として"
+                               "読みます）")
+                    .arg(visible(time.startDoubt));
+    return from;
 }
 
 QString measureProblem(MeasureProblem problem)

@@ -55,8 +55,9 @@ QString aavsoErrorTooLarge(double measured, double error); // 1 mag or more
 QString notVsnetForm(const QString &star); // no constellation first
 QString flaggedRows(const QStringList &rows); // comparison stars off the line
 
-// The text with what cannot be seen made visible: control characters as
-// "\0", "\r", "\t", "\n" or "\xNN".
+// The text with what cannot be seen made visible, and nothing a terminal
+// would act on: C0 and C1 control characters as "\0", "\r", "\t", "\n" or
+// "\xNN", and a file name's byte that was not UTF-8 as "\xNN".
 QString visible(const QString &text);
 
 // An image whose header could not be read, and why (CFITSIO's words).

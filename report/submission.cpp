@@ -50,7 +50,8 @@ QString characterProblem(const QString &text, bool mayStartWithHash)
             return QStringLiteral("改行");
         if (c == QChar::ReplacementCharacter)
             return QStringLiteral("UTF-8 ではないバイト");
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        // C0 and C1 controls alike: an image's OBJECT may bring either.
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
             return QStringLiteral("制御文字");
     }
     return {};

@@ -62,6 +62,7 @@ private Q_SLOTS:
     void desktopStartsInTheFieldUsedLast();
     void newFieldNames_data();
     void newFieldNames();
+    void aFieldThroughALink();
 };
 
 void TestForm1DataFile::startUpFillsTable()
@@ -424,6 +425,8 @@ void TestForm1DataFile::newFieldNames_data()
     QTest::newRow("a leading dot") << QStringLiteral(".hidden") << QStringLiteral(". で始める");
     QTest::newRow("an existing field")
         << QStringLiteral("RZ Cas") << QStringLiteral("もうあります");
+    QTest::newRow("a file in the way")
+        << QStringLiteral("notes") << QStringLiteral("「notes」という名前のファイルがあるので");
     QTest::newRow("none: the one selected") << QString() << QString();
 }
 
@@ -434,6 +437,7 @@ void TestForm1DataFile::newFieldNames()
     WorkingDirectory wd;
     const QString data = wd.dir.path();
     QVERIFY(QDir().mkdir(data + QStringLiteral("/RZ Cas")));
+    writeFile(data + QStringLiteral("/notes"), "not a field");
     ScriptedMessageBoxes boxes;
     FieldDialog dialog(data, data, &boxes);
     QCOMPARE(dialog.list()->count(), 2); // the data folder and RZ Cas
@@ -449,6 +453,39 @@ void TestForm1DataFile::newFieldNames()
         QCOMPARE(dialog.chosenFolder(), chosen);
         QVERIFY(QFileInfo(chosen).isDir());
     }
+}
+
+// A field that is a link to a folder elsewhere is a field throughout: listed,
+// entered, named in the title, remembered; one named with a blank first too.
+void TestForm1DataFile::aFieldThroughALink()
+{
+    WorkingDirectory wd;
+    const QString data = wd.dir.filePath(QStringLiteral("data"));
+    const QString elsewhere = wd.dir.filePath(QStringLiteral("disk/V Sge"));
+    qputenv("QUILLET3_HOME", QFile::encodeName(data));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(wd.dir.filePath(QStringLiteral("config"))));
+    QVERIFY(QDir().mkpath(elsewhere) && QDir().mkpath(data + QStringLiteral("/ Lead")));
+    writeFile(elsewhere + QStringLiteral("/compdata.txt"), " 7 , 8 \r\n");
+    QVERIFY(QFile::link(elsewhere, data + QStringLiteral("/V Sge")));
+    QStringList names;
+    for (const StarFields::Listed &field : StarFields::list(data))
+        names << field.name;
+    QCOMPARE(names, (QStringList {QString(), QStringLiteral(" Lead"), QStringLiteral("V Sge")}));
+    QVERIFY(QDir::setCurrent(data));
+    qputenv("PWD", QFile::encodeName(data));
+    Window w;
+    QVERIFY(w.form.switchField(data + QStringLiteral("/V Sge")));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Quillet3 ver1.00 - V Sge"));
+    QCOMPARE(w.form.text(1)->text(), QStringLiteral("7"));
+    QCOMPARE(
+        QSettings().value(settings::key(settings::LastField)).toString(), QStringLiteral("V Sge"));
+    QVERIFY(w.form.switchField(data + QStringLiteral("/ Lead")));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Quillet3 ver1.00 -  Lead"));
+    w.boxes.answers = {false};
+    QVERIFY(w.form.close());
+    QVERIFY(!StarFields::enterForDesktop(QStringLiteral("V Sge")));
+    QCOMPARE(qEnvironmentVariable("PWD"), data + QStringLiteral("/V Sge"));
+    QVERIFY(QDir::setCurrent(wd.dir.path()));
 }
 
 int main(int argc, char *argv[])

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace quillet::test;
@@ -48,6 +49,9 @@ private Q_SLOTS:
     void badInput();
     void nightOptions_data();
     void nightOptions();
+    void hostileFiles_data();
+    void hostileFiles();
+    void lightCurveMemory();
     void everyOptionInTheManual();
     void neverWritesTheTable();
 
@@ -393,6 +397,161 @@ void TestReportCli::nightOptions()
     }
     if (arguments.contains(QStringLiteral("curve.png")))
         QCOMPARE(QImage(m_dir.filePath(QStringLiteral("curve.png"))).size(), QSize(960, 640));
+}
+
+// What the fourth fault round brought, run through a shell as a user's files
+// and terminal bring it: "$N" in the script is a byte that is not UTF-8.
+void TestReportCli::hostileFiles_data()
+{
+    QTest::addColumn<QString>("script"); // $R is the program
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // in stdout, or stderr when the status is not 0
+    QTest::addColumn<QString>("absent"); // nowhere in stdout and stderr
+    const QString name = QStringLiteral("N=$(printf '\\377'); ");
+    QTest::newRow("an image named in Latin-1")
+        << name + "cp v.fits \"v$N.fits\"; $R --image-info \"v$N.fits\"" << 0
+        << "v\\xff.fits\n  JD 2461382.399097"
+        << "";
+    QTest::newRow("a night file named in Latin-1")
+        << name + "cp night.txt \"n$N.txt\"; $R --light-curve \"n$N.txt\"" << 0 << "SS Cyg V: 2 点"
+        << "";
+    QTest::newRow("a table named in Latin-1")
+        << name + "cp compdata.txt \"t$N.txt\"; $R --table \"t$N.txt\" 2.5" << 0
+        << "変光星 2.5: 等級 11.750"
+        << "";
+    QTest::newRow("a plot named in Latin-1")
+        << name + "$R --plot \"p$N.png\" 2.5 >/dev/null && test -s \"p$N.png\" && echo written" << 0
+        << "written"
+        << "";
+    QTest::newRow("escapes in a night file's star")
+        << "printf '#TYPE=Extended\\nSS\\033]0;x\\007Cyg,2461382.5,11,na,V\\n' > esc.txt; "
+           "$R --light-curve esc.txt"
+        << 0 << "SS\\x1b]0;x\\x07Cyg V: 1 点"
+        << "\x1b";
+    QTest::newRow("escapes in an image's OBJECT")
+        << "$R --image-info esc.fits" << 0 << "天体 SS\\x1b[2JCyg"
+        << "\x1b";
+    QTest::newRow("UTF-8 in OBJECT is the star") << "$R --aavso --image utf8.fits --obscode XYZ 2.5"
+                                                 << 0 << "\n\u304B\u306B\u5EA7 TT,2461382"
+                                                 << "";
+    QTest::newRow("a C1 control in OBJECT is refused")
+        << "$R --aavso --image c1.fits --obscode XYZ 2.5" << 64
+        << "--star に使えない文字があります（制御文字）: SS\\x9bCyg"
+        << "";
+    QTest::newRow("an image's AIRMASS that is none")
+        << "$R --aavso --image airmass.fits --obscode XYZ 2.5" << 0
+        << ",NO,STD,ENSEMBLE,na,na,na,na,na,na,"
+        << "";
+    QTest::newRow("an image's time out of range names its keywords")
+        << "$R --aavso --image far.fits --obscode XYZ 2.5" << 2 << "DATE-OBS + EXPTIME/2 が示す時刻"
+        << "--jd";
+    QTest::newRow("standard input a folder") << "$R < ." << 66 << "標準入力を読めません"
+                                             << "";
+    QTest::newRow("a 60-byte file in 800 MiB")
+        << "ulimit -v 819200; $R --light-curve night.txt" << 0 << "SS Cyg V: 2 点"
+        << "";
+    QTest::newRow("magnitudes and dates no axis can hold")
+        << "printf "
+           "'#TYPE=Extended\\nX,2461382.5,1e16,na,V\\nX,1e300,9,na,V\\nX,2461382.6,9,na,V\\n'"
+           " > far.txt; $R --light-curve far.txt --plot far.svg && test $(stat -c %s far.svg) -lt "
+           "1000000 && echo small"
+        << 0 << "small"
+        << "";
+    QTest::newRow("a field named with a blank first")
+        << "mkdir -p \"d/ Lead\" && cp compdata.txt \"d/ Lead/\" && QUILLET3_HOME=\"$PWD/d\" "
+           "$R --field \" Lead\" 2.5"
+        << 0 << "変光星 2.5: 等級 11.750"
+        << "";
+    QTest::newRow("an odd right ascension")
+        << "$R --ra 12.5:30:00 --dec 1 --jd 2461382.5 2.5" << 64 << "--ra は赤経"
+        << "";
+}
+
+void TestReportCli::hostileFiles()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, absent);
+    writeImage(m_dir.filePath(QStringLiteral("v.fits")), "Johnson V");
+    writeFile(m_dir.filePath(QStringLiteral("night.txt")),
+        "#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n#DATE=JD\n"
+        "SS Cyg,2461382.39875,11.750,0.040,V,NO,STD,ENSEMBLE,na,na,na,na,na,na,na\n"
+        "SS Cyg,2461382.41875,11.760,0.040,V,NO,STD,ENSEMBLE,na,na,na,na,na,na,na\n");
+    const QStringList start {"DATE-OBS=2026-12-07T21:34:12", "EXPTIME:60", "FILTER=V"};
+    QVERIFY(writeFitsImage(
+        m_dir.filePath(QStringLiteral("esc.fits")), start + QStringList {"OBJECT~'SS\x1b[2JCyg'"}));
+    QVERIFY(writeFitsImage(m_dir.filePath(QStringLiteral("utf8.fits")),
+        start + QStringList {"OBJECT~'\xE3\x81\x8B\xE3\x81\xAB\xE5\xBA\xA7 TT'"}));
+    QVERIFY(writeFitsImage(m_dir.filePath(QStringLiteral("c1.fits")),
+        start
+            + QStringList {"OBJECT~'SS\xC2\x9B"
+                           "Cyg'"}));
+    QVERIFY(writeFitsImage(m_dir.filePath(QStringLiteral("airmass.fits")),
+        start + QStringList {"OBJECT=SS Cyg", "AIRMASS:-1.2"}));
+    QVERIFY(writeFitsImage(m_dir.filePath(QStringLiteral("far.fits")),
+        {"DATE-OBS=2026-12-07T21:34:12", "EXPTIME~1E30", "FILTER=V", "OBJECT=SS Cyg"}));
+    QProcess shell;
+    shell.setWorkingDirectory(m_dir.path());
+    shell.start(QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("R=\"$0\"; ") + script,
+            qEnvironmentVariable("QUILLET3_REPORT")});
+    shell.closeWriteChannel();
+    QVERIFY(shell.waitForFinished(60000));
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    // Names Qt cannot write go as they came.
+    QProcess::execute(QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("cd \"$0\" && rm -f *\"$(printf '\\377')\"*"),
+            m_dir.path()});
+    QCOMPARE(shell.exitCode(), status);
+    QVERIFY2((status == 0 ? out : err).contains(output), qPrintable(out + err));
+    if (!absent.isEmpty())
+        QVERIFY2(!(out + err).contains(absent), qPrintable(out + err));
+}
+
+// A light curve keeps at most four times its file in memory, text or JSON.
+void TestReportCli::lightCurveMemory()
+{
+    const QString path = m_dir.filePath(QStringLiteral("big.txt"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n#DATE=JD\n");
+        QByteArray chunk;
+        for (int i = 0; i < 300000; ++i) {
+            chunk += QStringLiteral("SS Cyg,%1,%2,0.012,V,NO,STD,ENSEMBLE,na,000-BCT-001,11.107,"
+                                    "1.234,na,X12345ABC,|SLOPE=1.5|N=4|S=0.353553|VMAGINS=2.5\n")
+                         .arg(2461382.5 + i * 0.0001, 0, 'f', 5)
+                         .arg(11 + (i % 997) / 1000.0, 0, 'f', 3)
+                         .toUtf8();
+            if (chunk.size() > (1 << 20)) {
+                file.write(chunk);
+                chunk.clear();
+            }
+        }
+        file.write(chunk);
+    }
+    const qint64 size = QFileInfo(path).size();
+    for (const char *format : {"text", "json"}) {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(qEnvironmentVariable("QUILLET3_REPORT"),
+            {QStringLiteral("--light-curve"), QStringLiteral("--format"),
+                QString::fromLatin1(format), path});
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitCode(), 0);
+        // The largest child waited for so far: this one.
+        rusage usage {};
+        QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
+        QVERIFY2(qint64(usage.ru_maxrss) * 1024 < 4 * size,
+            qPrintable(QStringLiteral("%1: %2 KiB for %3 bytes")
+                           .arg(QLatin1String(format))
+                           .arg(usage.ru_maxrss)
+                           .arg(size)));
+    }
+    QVERIFY(QFile::remove(path));
 }
 
 // The usage is made from the options' descriptions; each is in the manual page.

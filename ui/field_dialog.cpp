@@ -105,7 +105,12 @@ void FieldDialog::switchTo()
         const StarFields::Made made = StarFields::make(m_dataFolder, name);
         if (made.exists) {
             m_boxes->show(this,
-                QStringLiteral("星野「%1」はもうあります\r一覧から選んで下さい").arg(name),
+                made.isFolder
+                    ? QStringLiteral("星野「%1」はもうあります\r一覧から選んで下さい").arg(name)
+                    : QStringLiteral("データフォルダに「%1」という名前のファイルがあるので、"
+                                     "その名前の星野は作れません\r別の名前にするか、そのファイルを"
+                                     "移して下さい")
+                          .arg(name),
                 forms::MessageBoxes::Buttons::Ok);
             return;
         }

@@ -289,13 +289,17 @@ bool Form1::switchField(const QString &folder)
 // folder itself, keeps the design's own title.
 void Form1::showField()
 {
+    // The data folder as named, or as the system resolves it: a field is its
+    // folder, also one reached through a link.
     const QString dataFolder = QFileInfo(StarFields::dataFolder()).canonicalFilePath();
-    const auto field = StarField::fieldOf(m_folder.path, dataFolder);
+    auto field = StarField::fieldOf(m_folder.path, StarFields::dataFolder());
+    if (!field)
+        field = StarField::fieldOf(m_folder.path, dataFolder);
     m_field = field.value_or(QString());
     setWindowTitle(field ? QStringLiteral("Quillet3 ver1.00 - ") + *field
                          : QStringLiteral("Quillet3 ver1.00"));
     // The launcher starts where the user worked last in the data folder.
-    if (field || m_folder.path == dataFolder) {
+    if (field || m_folder.path == dataFolder || m_folder.path == StarFields::dataFolder()) {
         QSettings settings;
         if (settings.value(settings::key(settings::LastField)).toString() != m_field) {
             settings.setValue(settings::key(settings::LastField), m_field);

@@ -129,7 +129,7 @@ void LightCurveWindow::reload()
         text = LightCurve::text(m_night).trimmed();
     m_summary->setText(text);
     m_pointed->clear();
-    m_canvas->setRecords(LightCurve::records(m_night));
+    m_canvas->setRecords(m_night.records);
 }
 
 QString LightCurveWindow::summary() const
@@ -148,7 +148,7 @@ void LightCurveWindow::point(qsizetype record)
         m_pointed->clear();
         return;
     }
-    const AavsoReader::Record &r = m_night.records[record].record;
+    const AavsoReader::Record &r = m_night.records[record];
     QString text = QStringLiteral("%1 %2　JD %3　%4%5")
                        .arg(r.name, r.filter, QString::number(r.jd, 'f', 5),
                            r.fainter ? QStringLiteral("<") : QString(), ReportText::fixed(r.mag));

@@ -402,6 +402,29 @@ def write_fits(path, cards):
     return path
 
 
+def write_bad_tiles(path):
+    """A tile-compressed image as a .fz holds one, whose first tile size is 0:
+    CFITSIO would divide by it."""
+    def header(lines):
+        text = "".join(line.ljust(80) for line in lines + ["END"])
+        return (text + " " * (-len(text) % 2880)).encode("ascii")
+    primary = header(["SIMPLE  =                    T", "BITPIX  =                    8",
+                      "NAXIS   =                    0", "EXTEND  =                    T"])
+    extension = header([
+        "XTENSION= 'BINTABLE'", "BITPIX  =                    8", "NAXIS   =                    2",
+        "NAXIS1  =                    8", "NAXIS2  =                    8",
+        "PCOUNT  =                    0", "GCOUNT  =                    1",
+        "TFIELDS =                    1", "TTYPE1  = 'COMPRESSED_DATA'", "TFORM1  = '1PB(0)  '",
+        "ZIMAGE  =                    T", "ZBITPIX =                   16",
+        "ZNAXIS  =                    2", "ZNAXIS1 =                    8",
+        "ZNAXIS2 =                    8", "ZTILE1  =                    0",
+        "ZTILE2  =                    1", "ZCMPTYPE= 'RICE_1  '",
+        "DATE-OBS= '2026-12-07T21:34:12'", "EXPTIME =                 60.0"])
+    with open(path, "wb") as f:
+        f.write(primary + extension + b"\0" * 2880)
+    return path
+
+
 def typical_use(s):
     """Steps 1 to 5 of a typical evening."""
     s.click("測光結果の貼り付け欄")
@@ -757,6 +780,44 @@ def scenario_diagnosis(s):
         raise Failure("quillet3 exited with status %d" % s.program.returncode)
 
 
+def scenario_hostile(s):
+    """What the fourth fault round broke, from the windows: an image whose tile
+    size of 0 ended the program through CFITSIO, and a light curve of
+    magnitudes near 1e16 whose axes never ended. The main window lives on with
+    its table, and takes typing."""
+    s.launch()
+    table = table_rows(s, 4)
+    bad = write_bad_tiles(os.path.join(s.workdir, "bad-tiles.fz"))
+    s.drag_file(bad, s.control("比較星 1 測光値"))
+    s.window("^報告行$")
+    s.heard("圧縮画像のキーワードが正しくありません（ZTILE1 = 0）")
+    s.shot("bad-tiles")
+    night = os.path.join(s.workdir, "hostile.txt")
+    with open(night, "w") as f:
+        f.write("#TYPE=Extended\n#OBSCODE=XYZ\n#DELIM=,\n#DATE=JD\n"
+                "SS Cyg,2461382.5,1e16,0.01,V\nSS Cyg,1e300,11.2,0.01,V\n"
+                "SS Cyg,2461382.6,11.3,1e300,V\nSS Cyg,2461382.7,11.4,0.02,V\n")
+    s.keys("ctrl+shift+l")
+    s.window("^光度曲線$")
+    s.click("ファイルを開く…")
+    dialog = s.window("光度曲線にする AAVSO ファイル")
+    s.xdotool("windowactivate", "--sync", dialog)
+    s.keys("ctrl+a")
+    s.type(night)
+    s.keys("Return")
+    s.heard("SS Cyg V: 1 点")
+    s.heard("等級が AAVSO の MAG 欄に入る範囲の外です: 1e16")
+    s.shot("hostile-light-curve")
+    s.xdotool("windowactivate", "--sync", s.main)
+    s.still_running()
+    if table_rows(s, 4) != table:
+        raise Failure("the table changed: %r" % table_rows(s, 4))
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
 def table_rows(s, rows):
     """The first rows of the table as a screen reader hears them."""
     heard = []
@@ -890,7 +951,7 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "signals": scenario_signals, "display-lost": scenario_display_lost,
              "link-to-device": scenario_link_to_device,
              "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
-             "dark": scenario_dark, "fields": scenario_fields}
+             "dark": scenario_dark, "fields": scenario_fields, "hostile": scenario_hostile}
 
 
 # What every scenario needs, and the Debian package that brings it.
