@@ -57,8 +57,9 @@ struct Extent
 class ChartBuilder
 {
 public:
-    explicit ChartBuilder(const CalibrationReport &report)
+    ChartBuilder(const CalibrationReport &report, const PlotColours::Colours &colours)
         : m_report(report)
+        , m_colours(colours)
         , m_extent {report.rows.front().measured, report.rows.front().measured,
               report.rows.front().catalogue, report.rows.front().catalogue}
     {
@@ -66,17 +67,20 @@ public:
                               .arg(report.slope, 0, 'g', 6)
                               .arg(report.constant, 0, 'g', 6)
                               .arg(report.n));
+        m_chart->setBackgroundBrush(colours.background);
+        m_chart->setTitleBrush(colours.text);
+        m_chart->legend()->setLabelColor(colours.text);
     }
 
     // Each star with its residual as a bar; flagged stars in red.
     void addStars()
     {
-        auto *stars = points(QStringLiteral("比較星"), QColor(0, 0, 128));
-        auto *flagged = points(QStringLiteral("外れている比較星 (|t| > 3)"), QColor(200, 0, 0));
+        auto *stars = points(QStringLiteral("比較星"), m_colours.stars);
+        auto *flagged = points(QStringLiteral("外れている比較星 (|t| > 3)"), m_colours.flagged);
         for (const ReportRow &row : m_report.rows) {
             (row.flagged ? flagged : stars)->append(row.measured, row.catalogue);
-            m_bars.push_back(segment({row.measured, row.fitted}, {row.measured, row.catalogue},
-                QColor(120, 120, 120), 2));
+            m_bars.push_back(segment(
+                {row.measured, row.fitted}, {row.measured, row.catalogue}, m_colours.bars, 2));
             m_extent.include(row.measured, row.catalogue);
             m_extent.include(row.measured, row.fitted);
         }
@@ -92,7 +96,7 @@ public:
         if (!m_report.check)
             return;
         auto *check = points(QStringLiteral("チェック星（行 %1）").arg(m_report.check->row),
-            QColor(0, 140, 0), QScatterSeries::MarkerShapeRectangle);
+            m_colours.check, QScatterSeries::MarkerShapeRectangle);
         check->append(m_report.check->measured, m_report.check->catalogue);
         m_extent.include(m_report.check->measured, m_report.check->catalogue);
         m_points.push_back(check);
@@ -103,14 +107,14 @@ public:
     {
         if (m_report.variables.empty())
             return;
-        auto *variables = points(QStringLiteral("変光星（95 % 区間）"), QColor(230, 120, 0),
+        auto *variables = points(QStringLiteral("変光星（95 % 区間）"), m_colours.variable,
             QScatterSeries::MarkerShapeRotatedRectangle);
         for (const VariableEstimate &variable : m_report.variables) {
             variables->append(variable.measured, variable.magnitude);
             m_extent.include(variable.measured, variable.magnitude);
             if (variable.low95 && variable.high95) {
                 m_bars.push_back(segment({variable.measured, *variable.low95},
-                    {variable.measured, *variable.high95}, QColor(230, 120, 0), 3));
+                    {variable.measured, *variable.high95}, m_colours.variable, 3));
                 m_extent.include(variable.measured, *variable.low95);
                 m_extent.include(variable.measured, *variable.high95);
             }
@@ -124,13 +128,19 @@ public:
     {
         auto *axisX = axis(QStringLiteral("測光値"), m_extent.lowX, m_extent.highX);
         auto *axisY = axis(QStringLiteral("等級（カタログ値）"), m_extent.lowY, m_extent.highY);
+        for (QValueAxis *each : {axisX, axisY}) {
+            each->setLabelsColor(m_colours.text);
+            each->setTitleBrush(m_colours.text);
+            each->setLinePenColor(m_colours.frame);
+            each->setGridLineColor(m_colours.grid);
+        }
         axisY->setReverse(true); // brighter, smaller magnitudes at the top
         m_chart->addAxis(axisX, Qt::AlignBottom);
         m_chart->addAxis(axisY, Qt::AlignLeft);
 
         auto *line = new QLineSeries;
         line->setName(QStringLiteral("近似直線"));
-        line->setPen(QPen(QColor(0, 0, 128), 2));
+        line->setPen(QPen(m_colours.stars, 2));
         for (const double x : {axisX->min(), axisX->max()})
             line->append(x, m_report.slope * x + m_report.constant);
 
@@ -164,6 +174,7 @@ private:
     }
 
     const CalibrationReport &m_report;
+    const PlotColours::Colours m_colours;
     QChart *m_chart = new QChart;
     Extent m_extent;
     std::vector<QAbstractSeries *> m_bars; // residuals and intervals
@@ -172,9 +183,9 @@ private:
 
 } // namespace
 
-QChart *chart(const CalibrationReport &report)
+QChart *chart(const CalibrationReport &report, const PlotColours::Colours &colours)
 {
-    ChartBuilder chart(report);
+    ChartBuilder chart(report, colours);
     chart.addStars();
     chart.addCheck();
     chart.addVariables();
@@ -185,7 +196,7 @@ QByteArray picture(const CalibrationReport &report, bool svg)
 {
     // Off screen: the chart in a scene of its own, laid out and painted once.
     QGraphicsScene scene;
-    QChart *chart = CalibrationPlot::chart(report);
+    QChart *chart = CalibrationPlot::chart(report, PlotColours::paper());
     scene.addItem(chart); // the scene owns it
     chart->setGeometry(QRectF(QPointF(0, 0), Picture::Size));
     chart->layout()->activate();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/calibration_report.h"
+#include "report/plot_colours.h"
 
 #include <QByteArray>
 
@@ -16,7 +17,7 @@ namespace quillet::CalibrationPlot {
 // interval, as a PNG picture or an SVG drawing (svg). Needs a QApplication.
 QByteArray picture(const CalibrationReport &report, bool svg);
 
-// The same chart, for a view of its own (the caller owns it).
-QChart *chart(const CalibrationReport &report);
+// The same chart, for a view of its own (the caller owns it), in colours.
+QChart *chart(const CalibrationReport &report, const PlotColours::Colours &colours);
 
 } // namespace quillet::CalibrationPlot

@@ -15,15 +15,6 @@ namespace quillet::LightCurvePlot {
 
 namespace {
 
-// Colours told apart also by people with a colour vision deficiency (Okabe and Ito).
-const QColor SeriesColours[] = {QColor(0, 114, 178), QColor(213, 94, 0), QColor(0, 158, 115),
-    QColor(204, 121, 167), QColor(230, 159, 0), QColor(86, 180, 233), QColor(0, 0, 0)};
-
-QColor colourOf(int series)
-{
-    return SeriesColours[series % int(std::size(SeriesColours))];
-}
-
 // At most this many grid lines on an axis, whatever the data.
 constexpr int MostTicks = 40;
 
@@ -43,9 +34,10 @@ double niceStep(double span, int n)
 
 } // namespace
 
-View::View(QList<AavsoReader::Record> records, QSizeF size)
+View::View(QList<AavsoReader::Record> records, QSizeF size, PlotColours::Colours colours)
     : m_records(std::move(records))
     , m_size(size)
+    , m_colours(std::move(colours))
     , m_area(QPointF(80, 40), QPointF(size.width() - 24, size.height() - 96))
 {
     QHash<QString, int> series;
@@ -92,7 +84,7 @@ QPointF View::place(const AavsoReader::Record &record) const
 
 void View::paintAxes(QPainter &painter) const
 {
-    painter.setPen(QPen(QColor(90, 90, 90), 1));
+    painter.setPen(QPen(m_colours.frame, 1));
     painter.drawRect(m_area);
     const QFontMetrics metrics = painter.fontMetrics();
     // Each tick counted, never stepped: a step below the numbers' own
@@ -105,9 +97,9 @@ void View::paintAxes(QPainter &painter) const
             break;
         const double at
             = m_area.left() + (x + m_base - m_left) / (m_right - m_left) * m_area.width();
-        painter.setPen(QPen(QColor(225, 225, 225), 1));
+        painter.setPen(QPen(m_colours.grid, 1));
         painter.drawLine(QPointF(at, m_area.top()), QPointF(at, m_area.bottom()));
-        painter.setPen(QColor(40, 40, 40));
+        painter.setPen(m_colours.text);
         const QString label = QString::number(x, 'f', stepX < 0.01 ? 3 : stepX < 0.1 ? 2 : 1);
         painter.drawText(QPointF(at - metrics.horizontalAdvance(label) / 2.0,
                              m_area.bottom() + metrics.height() + 2),
@@ -120,9 +112,9 @@ void View::paintAxes(QPainter &painter) const
         if (!(y <= m_bottom))
             break;
         const double at = m_area.top() + (y - m_top) / (m_bottom - m_top) * m_area.height();
-        painter.setPen(QPen(QColor(225, 225, 225), 1));
+        painter.setPen(QPen(m_colours.grid, 1));
         painter.drawLine(QPointF(m_area.left(), at), QPointF(m_area.right(), at));
-        painter.setPen(QColor(40, 40, 40));
+        painter.setPen(m_colours.text);
         const QString label = QString::number(y, 'f', stepY < 0.1 ? 2 : 1);
         painter.drawText(QPointF(m_area.left() - metrics.horizontalAdvance(label) - 6,
                              at + metrics.ascent() / 2.0),
@@ -157,9 +149,9 @@ void View::paintLegend(QPainter &painter) const
             y -= metrics.height() + 4;
         }
         painter.setPen(Qt::NoPen);
-        painter.setBrush(colourOf(int(s)));
+        painter.setBrush(m_colours.series[s % m_colours.series.size()]);
         painter.drawEllipse(QPointF(x + 6, y + metrics.height() / 2.0), 5, 5);
-        painter.setPen(QColor(40, 40, 40));
+        painter.setPen(m_colours.text);
         painter.drawText(QPointF(x + 16, y + metrics.ascent()), m_seriesNames[s]);
         x += width;
     }
@@ -167,13 +159,13 @@ void View::paintLegend(QPainter &painter) const
 
 void View::paint(QPainter &painter) const
 {
-    painter.fillRect(QRectF(QPointF(0, 0), m_size), Qt::white);
+    painter.fillRect(QRectF(QPointF(0, 0), m_size), m_colours.background);
     paintAxes(painter);
     painter.save();
     painter.setClipRect(m_area);
     for (qsizetype i = 0; i < m_records.size(); ++i) {
         const AavsoReader::Record &r = m_records[i];
-        const QColor colour = colourOf(m_seriesOf[i]);
+        const QColor colour = m_colours.series[m_seriesOf[i] % m_colours.series.size()];
         const QPointF at = place(r);
         painter.setPen(QPen(colour, 1.5));
         if (r.fainter) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/aavso_reader.h"
+#include "report/plot_colours.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,7 +22,8 @@ namespace quillet::LightCurvePlot {
 class View
 {
 public:
-    View(QList<AavsoReader::Record> records, QSizeF size);
+    View(QList<AavsoReader::Record> records, QSizeF size,
+        PlotColours::Colours colours = PlotColours::paper());
 
     void paint(QPainter &painter) const;
     // The record drawn nearest to point, within radius pixels; -1 when none.
@@ -37,6 +39,7 @@ private:
     QList<int> m_seriesOf; // each record's series
     QList<QString> m_seriesNames;
     QSizeF m_size;
+    PlotColours::Colours m_colours;
     QRectF m_area; // the plot inside the margins
     double m_base = 0; // the whole day the date axis counts from
     double m_left = 0, m_right = 1; // dates at the area's edges

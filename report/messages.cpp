@@ -260,6 +260,44 @@ QString imageTimeFrom(const ImageTime::Time &time)
     return from;
 }
 
+QString tableDoubt(const TableDoubts::Doubt &doubt)
+{
+    using TableDoubts::Kind;
+    switch (doubt.kind) {
+    case Kind::MeasuredNotANumber:
+        return QStringLiteral("行 %1 の測光値「%2」は数値ではありません（%3 として計算されます）")
+            .arg(doubt.row)
+            .arg(visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
+    case Kind::CatalogueNotANumber:
+        return QStringLiteral("行 %1 のｶﾀﾛｸﾞ値「%2」は数値ではありません（%3 として計算されます）")
+            .arg(doubt.row)
+            .arg(visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
+    case Kind::NoCatalogue:
+        return QStringLiteral("行 %1 はｶﾀﾛｸﾞ値が空です（0 等として計算されます）").arg(doubt.row);
+    case Kind::NotMeasured:
+        break;
+    }
+    return QStringLiteral("行 %1 はまだ測光していません（測光値 0 として計算されます）")
+        .arg(doubt.row);
+}
+
+QString importResult(int found, const std::vector<int> &keptRows)
+{
+    if (found == 0)
+        return QStringLiteral("貼り付けた文に測光値（Magnitude の後の値）がありませんでした");
+    QString text = QStringLiteral("取り込んだ測光値 %1 個").arg(found);
+    if (found > 15)
+        text += QStringLiteral("（16 個目からは表に入りません）");
+    if (!keptRows.empty()) {
+        QStringList rows;
+        for (const int row : keptRows)
+            rows << QString::number(row);
+        text += QStringLiteral("。行 %1 は取り込む前の測光値のままです")
+                    .arg(rows.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
 QString measureProblem(MeasureProblem problem)
 {
     switch (problem) {

@@ -8,6 +8,7 @@
 #include "core/comparison_data_file.h"
 #include "core/file_state.h"
 #include "core/image_time.h"
+#include "core/table_doubts.h"
 
 #include <QString>
 
@@ -67,6 +68,13 @@ QString imageTimeProblem(const ImageTime::TimeFound &found);
 // Where the time came from: the keywords, and that it is the start when the
 // exposure time is missing.
 QString imageTimeFrom(const ImageTime::Time &time);
+
+// A row the Measure reads as something else than it shows.
+QString tableDoubt(const TableDoubts::Doubt &doubt);
+
+// What the design's import did last: how many values, which rows still hold
+// one from before it.
+QString importResult(int found, const std::vector<int> &keptRows);
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);

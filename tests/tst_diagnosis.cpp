@@ -121,6 +121,7 @@ ReportLineDialog *TestDiagnosis::filledDialog()
     d.obscode()->setText(QStringLiteral("XYZ"));
     d.chart()->setText(QStringLiteral("X12345ABC"));
     d.filter()->setCurrentText(QStringLiteral("R"));
+    d.checkStar()->setCurrentIndex(0); // none, whatever the last test chose
     d.checkName()->clear();
     return &d;
 }
@@ -166,6 +167,7 @@ void TestDiagnosis::linesFollowTheMainWindow()
     w.form.text(31)->setText(QStringLiteral("2.5"));
     auto *windows = new BesideWindowsHub(&w.form, [&w] { return w.form.diagnosisInputs(); });
     w.form.setDiagnosisWindows(windows);
+    windows->checkStar().setRow(std::nullopt);
     windows->showReportLines();
     windows->showDiagnosis();
     ReportLineDialog &dialog = *windows->reportLines();
@@ -254,10 +256,11 @@ void TestDiagnosis::timeAndRememberedFields()
         dialog.time()->setText(QStringLiteral("2026-12-07 21:34:12"));
         Q_EMIT dialog.time()->textEdited(dialog.time()->text());
         QCOMPARE(dialog.julianDate()->text(), QStringLiteral("2461382.39875"));
+        // A time that does not parse leaves no JD: no time of before stays.
         dialog.time()->setText(QStringLiteral("2026-12-07 25:00"));
         Q_EMIT dialog.time()->textEdited(dialog.time()->text());
         QVERIFY(!dialog.timeProblem().isEmpty());
-        QCOMPARE(dialog.julianDate()->text(), QStringLiteral("2461382.39875")); // the last good one
+        QCOMPARE(dialog.julianDate()->text(), QString());
         dialog.julianDate()->setText(QStringLiteral("2461382.75"));
         Q_EMIT dialog.julianDate()->textEdited(dialog.julianDate()->text());
         QCOMPARE(dialog.time()->text(), QStringLiteral("2026-12-08 06:00:00"));
@@ -277,7 +280,7 @@ void TestDiagnosis::timeAndRememberedFields()
 }
 
 // A flagged star and a record the file holds already are asked about; after a
-// failure the next press asks for a file again.
+// failure the next press asks for a file.
 void TestDiagnosis::appendAsksWhatItMust()
 {
     m_inputs.variableText = QStringLiteral("2.5");
@@ -286,15 +289,19 @@ void TestDiagnosis::appendAsksWhatItMust()
     const QString folder = m_dir.filePath(QStringLiteral("folder.txt"));
     QVERIFY(QDir().mkpath(folder));
     m_boxes = {};
-    m_boxes.fileNames = {folder, night};
-    d.appendToAavsoFile(); // into a folder: refused, and forgotten
+    m_boxes.fileNames = {night};
+    d.setNightFile(folder);
+    d.appendToAavsoFile(); // into a folder: refused, and a file asked for next
     QVERIFY(m_boxes.texts.value(0).contains(QStringLiteral("行 5")));
     QVERIFY(m_boxes.texts.value(1).contains(QStringLiteral("folder.txt はフォルダです")));
+    QVERIFY(m_boxes.fileDialogs.isEmpty());
     d.appendToAavsoFile();
-    QCOMPARE(m_boxes.fileDialogs.size(), 2);
-    QVERIFY(m_boxes.fileDialogs.value(1).startsWith(
-        QStringLiteral("追加先の AAVSO ファイル|") + m_dir.path()));
+    QCOMPARE(m_boxes.fileDialogs.size(), 1);
+    QVERIFY(m_boxes.fileDialogs.value(0).startsWith(QStringLiteral("追加先の AAVSO ファイル|")));
+    QCOMPARE(d.nightFile(), night);
     QVERIFY(d.records().endsWith(QStringLiteral("1 件の記録")));
+    QVERIFY2(
+        d.status().startsWith(QStringLiteral("night.txt に追加しました")), qPrintable(d.status()));
     m_boxes.answers = {true, false}; // the flagged star: yes; the same record again: no
     d.appendToAavsoFile();
     QCOMPARE(
@@ -339,12 +346,18 @@ void TestDiagnosis::timeFromAnImage()
     w.form.setDiagnosisWindows(windows);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(image)});
-    // Onto a text box: the window takes the image, the box keeps its text.
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.form.text(3), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.form.text(3), &drop);
+    // Onto a text box, the paste box's too: the window takes the image, the
+    // box keeps its text.
+    for (QWidget *box : {static_cast<QWidget *>(w.form.text37()->viewport()),
+             static_cast<QWidget *>(w.form.text(3))}) {
+        QDragEnterEvent enter(
+            QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &drop);
+    }
+    QCOMPARE(w.form.text37()->toPlainText(), QString());
     QVERIFY(windows->reportLines());
     QCOMPARE(w.form.text(3)->text(), m_inputs.tableTexts[2]);
     ReportLineDialog &d = *windows->reportLines();
@@ -356,12 +369,16 @@ void TestDiagnosis::timeFromAnImage()
     QCOMPARE(d.imageNote(), QStringLiteral("ss-cyg.fits: DATE-OBS + EXPTIME/2"));
     d.obscode()->setText(QStringLiteral("XYZ"));
     QVERIFY2(d.aavsoLine().contains(QStringLiteral(",1.5000,")), qPrintable(d.aavsoProblem()));
+    // An image without a time leaves no time of the last one.
     d.useImage(m_dir.filePath(QStringLiteral("no-time.fits")));
     QVERIFY(d.imageNote().startsWith(QStringLiteral("no-time.fits: 時刻がありません")));
-    QCOMPARE(d.julianDate()->text(), QStringLiteral("2461382.39910"));
+    QCOMPARE(d.julianDate()->text(), QString());
+    QCOMPARE(d.time()->text(), QString());
+    QVERIFY(d.aavsoLine().isEmpty());
+    d.useImage(image);
 
-    // The light curve: the night's file once it has one, following it.
-    w.boxes.fileNames = {m_dir.filePath(QStringLiteral("curve-night.txt"))};
+    // The light curve: the night's file, following it.
+    QVERIFY(QFile::remove(d.nightFile()) || !QFile::exists(d.nightFile()));
     w.boxes.answers = {true};
     windows->reportLines()->appendToAavsoFile();
     w.form.lightCurveAction()->trigger();
@@ -473,9 +490,11 @@ void TestDiagnosis::contextMenuReachesBoth()
 
 int main(int argc, char *argv[])
 {
-    // The user's settings stay out of it.
+    // The user's settings and data folder stay out of it.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("QUILLET3_HOME", QFile::encodeName(config.path() + QStringLiteral("/data")));
+    QDir().mkpath(config.path() + QStringLiteral("/data"));
     QApplication app(argc, argv);
     settings::useProgramFile();
     TestDiagnosis test;

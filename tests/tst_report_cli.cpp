@@ -207,13 +207,13 @@ void TestReportCli::plots()
     QCOMPARE(report(m_dir.path(), {"--plot", png, "--check", "4", "2.5"}).status, 0);
     const QImage image(png);
     QCOMPARE(image.size(), QSize(960, 640));
-    // The stars and the line in dark blue, the variable's interval in orange.
+    // The stars and the line in dark blue, the variable's interval in deep orange.
     int blue = 0, orange = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
             blue += c == QColor(0, 0, 128);
-            orange += c == QColor(230, 120, 0);
+            orange += c == QColor(170, 80, 0);
         }
     }
     QVERIFY(blue > 500);

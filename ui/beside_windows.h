@@ -7,6 +7,7 @@
 #include <QtPlugin>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -17,6 +18,14 @@ class QWidget;
 // start-up.
 namespace quillet {
 
+// What the design's import (比較星測光値) did last, since the star field opened.
+struct ImportResult
+{
+    bool done = false;
+    int found = 0; // values the paste gave (the first 15 went into rows 1..15)
+    std::vector<int> keptRows; // rows beyond them that still hold a value from before
+};
+
 // What the main window's boxes hold at the moment of asking.
 struct MainWindowInputs
 {
@@ -24,6 +33,7 @@ struct MainWindowInputs
     QString variableText; // Text31
     QString tableFolder; // the folder that holds compdata.txt: file dialogs open there
     QString field; // the star field open, empty outside the data folder's fields
+    ImportResult lastImport;
 };
 using InputsProvider = std::function<MainWindowInputs()>;
 
@@ -38,6 +48,10 @@ public:
     // An image dropped onto the main window: its time, filter and star go into
     // the report-line dialog.
     virtual void openImage(const QString &path) = 0;
+    // The next image of the folder used last (by name) into the report-line dialog.
+    virtual void openNextImage() = 0;
+    // The Measure command ran and showed a result.
+    virtual void measured() = 0;
     // The main window's boxes changed: open windows show the new results at once.
     virtual void inputsChanged() = 0;
     // The main window switched to another star field: its own report fields.
@@ -71,5 +85,5 @@ BesideWindows *loadBesideWindows(
 // is refused by its description, before any of its code runs. A test holds
 // each version's interface and fails when this header changes without a new
 // version (tests/plugin_interfaces.txt).
-#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/2"
+#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/3"
 Q_DECLARE_INTERFACE(quillet::BesideWindowsPlugin, QUILLET3_BESIDE_WINDOWS_IID)

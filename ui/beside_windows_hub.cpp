@@ -12,14 +12,45 @@
 
 namespace quillet {
 
+namespace {
+
+// Narrower than this a window beside the main window is of no use.
+constexpr int NarrowestBeside = 320;
+constexpr int Gap = 8;
+
+} // namespace
+
 BesideWindowsHub::BesideWindowsHub(
     QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes)
     : m_main(mainWindow)
     , m_inputs(std::move(inputs))
     , m_boxes(boxes ? boxes : &m_realBoxes)
-{ }
+{
+    m_checkStar.setField(m_inputs().field);
+}
 
-BesideWindowsHub::~BesideWindowsHub() = default;
+BesideWindowsHub::~BesideWindowsHub()
+{
+    // Windows of their own: no parent deletes them.
+    delete m_diagnosis;
+    delete m_reportLines;
+    delete m_lightCurve;
+}
+
+DiagnosisWindow *BesideWindowsHub::diagnosis() const
+{
+    return m_diagnosis;
+}
+
+ReportLineDialog *BesideWindowsHub::reportLines() const
+{
+    return m_reportLines;
+}
+
+LightCurveWindow *BesideWindowsHub::lightCurve() const
+{
+    return m_lightCurve;
+}
 
 void BesideWindowsHub::showBeside(QWidget *window)
 {
@@ -36,25 +67,34 @@ void BesideWindowsHub::showBeside(QWidget *window)
     window->activateWindow();
 }
 
-// To the right of the main window where the screen has room, else to its left;
-// on a screen too small for either, at the screen's right edge, which leaves
-// the main window's left half, the table and Text31, in view. Over the other
-// window when it is open there, a title bar lower.
+// To the right of the main window where the screen has room, made narrower
+// to fit it (its content scrolls), else to its left; on a screen too small
+// for either, at the screen's right edge. The main window's right half, its
+// paste box and import button, stays in view wherever there is room at all.
 QPoint BesideWindowsHub::besidePlace(QWidget *window) const
 {
     const QRect main = m_main->frameGeometry();
     const QRect screen = m_main->screen()->availableGeometry();
-    window->resize(std::min(window->width(), screen.width()),
-        std::min(window->height(), screen.height() - 40));
-    QPoint at(main.right() + 8, main.top());
-    if (at.x() + window->width() > screen.right()) {
-        at.setX(main.left() - window->width() - 8 >= screen.left()
-                ? main.left() - window->width() - 8
-                : screen.right() - window->width());
+    const int right = screen.right() - main.right() - Gap;
+    const int left = main.left() - screen.left() - Gap;
+    const int height = std::min(window->height(), screen.height() - 40);
+    QPoint at(main.right() + Gap, main.top());
+    if (right >= std::min(window->width(), NarrowestBeside)) {
+        window->resize(std::min(window->width(), right), height);
+    } else if (left >= std::min(window->width(), NarrowestBeside)) {
+        window->resize(std::min(window->width(), left), height);
+        at.setX(main.left() - Gap - window->width());
+    } else {
+        window->resize(std::min(window->width(), screen.width()), height);
+        at.setX(screen.right() - window->width());
     }
-    QWidget *other = window == m_diagnosis ? static_cast<QWidget *>(m_reportLines) : m_diagnosis;
-    if (other && other->isVisible() && other->frameGeometry().contains(at + QPoint(8, 8)))
-        at += QPoint(0, 48);
+    // Another window already there: a title bar lower.
+    for (QWidget *other : {static_cast<QWidget *>(m_diagnosis),
+             static_cast<QWidget *>(m_reportLines), static_cast<QWidget *>(m_lightCurve)}) {
+        if (other && other != window && other->isVisible()
+            && other->frameGeometry().contains(at + QPoint(Gap, Gap)))
+            at += QPoint(0, 48);
+    }
     at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - window->height() - 40)));
     return at;
 }
@@ -71,30 +111,35 @@ void BesideWindowsHub::addKeys(QWidget *window)
 void BesideWindowsHub::showDiagnosis()
 {
     if (!m_diagnosis) {
-        m_diagnosis = new DiagnosisWindow(m_inputs, m_boxes, m_main);
+        m_diagnosis = new DiagnosisWindow(m_inputs, m_boxes, nullptr, &m_checkStar);
         addKeys(m_diagnosis);
     }
     showBeside(m_diagnosis);
 }
 
+void BesideWindowsHub::makeReportLines()
+{
+    if (m_reportLines)
+        return;
+    m_reportLines = new ReportLineDialog(m_inputs, m_boxes, nullptr, &m_checkStar);
+    addKeys(m_reportLines);
+    // The light curve follows the night's file as records go into it.
+    QObject::connect(m_reportLines, &ReportLineDialog::recordAppended, m_reportLines,
+        [this](const QString &night) {
+            if (m_lightCurve && m_lightCurve->file() == night)
+                m_lightCurve->reload();
+        });
+    QObject::connect(m_reportLines, &ReportLineDialog::lightCurveWanted, m_reportLines,
+        [this](const QString &night) {
+            makeLightCurve();
+            m_lightCurve->showFile(night);
+            showBeside(m_lightCurve);
+        });
+}
+
 void BesideWindowsHub::showReportLines()
 {
-    if (!m_reportLines) {
-        m_reportLines = new ReportLineDialog(m_inputs, m_boxes, m_main);
-        addKeys(m_reportLines);
-        // The light curve follows the night's file as records go into it.
-        QObject::connect(m_reportLines, &ReportLineDialog::recordAppended, m_reportLines,
-            [this](const QString &night) {
-                if (m_lightCurve && m_lightCurve->file() == night)
-                    m_lightCurve->reload();
-            });
-        QObject::connect(m_reportLines, &ReportLineDialog::lightCurveWanted, m_reportLines,
-            [this](const QString &night) {
-                makeLightCurve();
-                m_lightCurve->showFile(night);
-                showBeside(m_lightCurve);
-            });
-    }
+    makeReportLines();
     showBeside(m_reportLines);
 }
 
@@ -102,18 +147,14 @@ void BesideWindowsHub::makeLightCurve()
 {
     if (m_lightCurve)
         return;
-    m_lightCurve = new LightCurveWindow(m_inputs, m_boxes, m_main);
+    m_lightCurve = new LightCurveWindow(m_inputs, m_boxes, nullptr);
     addKeys(m_lightCurve);
 }
 
-// The night's file when there is one; otherwise the window asks for a file.
 void BesideWindowsHub::showLightCurve()
 {
     makeLightCurve();
-    if (m_lightCurve->file().isEmpty() && m_reportLines && !m_reportLines->nightFile().isEmpty())
-        m_lightCurve->showFile(m_reportLines->nightFile());
-    else
-        m_lightCurve->reload();
+    m_lightCurve->reload();
     showBeside(m_lightCurve);
 }
 
@@ -121,6 +162,18 @@ void BesideWindowsHub::openImage(const QString &path)
 {
     showReportLines();
     m_reportLines->useImage(path);
+}
+
+void BesideWindowsHub::openNextImage()
+{
+    showReportLines();
+    m_reportLines->openNextImage();
+}
+
+void BesideWindowsHub::measured()
+{
+    if (m_reportLines)
+        m_reportLines->measured();
 }
 
 void BesideWindowsHub::inputsChanged()
@@ -133,19 +186,21 @@ void BesideWindowsHub::inputsChanged()
 
 void BesideWindowsHub::fieldChanged()
 {
+    m_checkStar.setField(m_inputs().field);
     if (m_reportLines)
         m_reportLines->fieldChanged();
+    if (m_lightCurve)
+        m_lightCurve->fieldChanged();
     inputsChanged();
 }
 
 void BesideWindowsHub::closeAll()
 {
-    if (m_diagnosis)
-        m_diagnosis->close();
-    if (m_reportLines)
-        m_reportLines->close();
-    if (m_lightCurve)
-        m_lightCurve->close();
+    for (QWidget *window : {static_cast<QWidget *>(m_diagnosis),
+             static_cast<QWidget *>(m_reportLines), static_cast<QWidget *>(m_lightCurve)}) {
+        if (window)
+            window->close();
+    }
 }
 
 } // namespace quillet

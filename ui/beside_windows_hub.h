@@ -3,7 +3,10 @@
 #pragma once
 
 #include "ui/beside_windows.h"
+#include "ui/check_star.h"
 #include "ui/forms.h"
+
+#include <QPointer>
 
 class QPoint;
 class QWidget;
@@ -14,7 +17,9 @@ class DiagnosisWindow;
 class LightCurveWindow;
 class ReportLineDialog;
 
-// The windows beside one main window, each made on first use.
+// The windows beside one main window, each made on first use. They are
+// windows of their own, not held over the main window: the main window can
+// be raised over them, and the hub deletes them with itself.
 class BesideWindowsHub final : public BesideWindows
 {
 public:
@@ -27,16 +32,20 @@ public:
     void showReportLines() override;
     void showLightCurve() override;
     void openImage(const QString &path) override;
+    void openNextImage() override;
+    void measured() override;
     void inputsChanged() override;
     void fieldChanged() override;
     void closeAll() override;
-    DiagnosisWindow *diagnosis() const { return m_diagnosis; }
-    ReportLineDialog *reportLines() const { return m_reportLines; }
-    LightCurveWindow *lightCurve() const { return m_lightCurve; }
+    DiagnosisWindow *diagnosis() const;
+    ReportLineDialog *reportLines() const;
+    LightCurveWindow *lightCurve() const;
+    CheckStar &checkStar() { return m_checkStar; }
 
 private:
     void showBeside(QWidget *window);
     QPoint besidePlace(QWidget *window) const;
+    void makeReportLines();
     void makeLightCurve();
     // Escape closes it; the main window's shortcuts work in it.
     void addKeys(QWidget *window);
@@ -45,9 +54,10 @@ private:
     InputsProvider m_inputs;
     forms::RealMessageBoxes m_realBoxes;
     forms::MessageBoxes *m_boxes;
-    DiagnosisWindow *m_diagnosis = nullptr;
-    ReportLineDialog *m_reportLines = nullptr;
-    LightCurveWindow *m_lightCurve = nullptr;
+    CheckStar m_checkStar; // one for the diagnosis and the report lines
+    QPointer<DiagnosisWindow> m_diagnosis;
+    QPointer<ReportLineDialog> m_reportLines;
+    QPointer<LightCurveWindow> m_lightCurve;
 };
 
 // Set on a window once it has a place: remembered from the last run, or

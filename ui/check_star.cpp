@@ -3,10 +3,34 @@
 #include "ui/check_star.h"
 
 #include "core/comparison_table.h"
+#include "ui/settings.h"
 
 #include <QComboBox>
+#include <QSettings>
 
 namespace quillet {
+
+void CheckStar::setRow(std::optional<int> row)
+{
+    if (row == m_row)
+        return;
+    m_row = row;
+    QSettings settings;
+    settings.setValue(settings::fieldKey(m_field, settings::ReportCheckRow), row.value_or(0));
+    Q_EMIT changed();
+}
+
+void CheckStar::setField(const QString &field)
+{
+    m_field = field;
+    const int row = QSettings().value(settings::fieldKey(field, settings::ReportCheckRow)).toInt();
+    const std::optional<int> kept
+        = row >= 1 && row <= TableRows ? std::optional(row) : std::nullopt;
+    if (kept != m_row) {
+        m_row = kept;
+        Q_EMIT changed();
+    }
+}
 
 std::optional<int> checkRowOf(const QComboBox *choice)
 {
@@ -14,9 +38,8 @@ std::optional<int> checkRowOf(const QComboBox *choice)
     return row.isValid() ? std::optional<int>(row.toInt()) : std::nullopt;
 }
 
-void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts)
+void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::optional<int> chosen)
 {
-    const std::optional<int> kept = checkRowOf(choice);
     const QSignalBlocker blocker(choice);
     choice->clear();
     choice->addItem(QStringLiteral("なし"));
@@ -25,10 +48,8 @@ void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts)
         if (numbers.measured[k - 1] != VacantMarker)
             choice->addItem(QStringLiteral("行 %1").arg(k), k);
     }
-    if (kept) {
-        const int at = choice->findData(*kept);
-        choice->setCurrentIndex(at < 0 ? 0 : at);
-    }
+    const int at = chosen ? choice->findData(*chosen) : 0;
+    choice->setCurrentIndex(at < 0 ? 0 : at);
 }
 
 } // namespace quillet

@@ -3,6 +3,7 @@
 #include "ui/diagnosis_window.h"
 
 #include "core/numeric_text.h"
+#include "core/table_doubts.h"
 #include "platform/file_layer.h"
 #include "report/calibration_plot.h"
 #include "report/messages.h"
@@ -66,11 +67,15 @@ QColor notedBackground()
     return QColor(255, 240, 190);
 }
 
-DiagnosisWindow::DiagnosisWindow(InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent)
+DiagnosisWindow::DiagnosisWindow(
+    InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent, CheckStar *checkStar)
     : QWidget(parent, Qt::Window)
     , m_inputs(std::move(inputs))
     , m_boxes(boxes)
+    , m_checkStar(checkStar ? checkStar : new CheckStar)
 {
+    if (!checkStar)
+        m_checkStar->setParent(this);
     setWindowTitle(QStringLiteral("比較星の診断"));
     buildControls();
     resize(820, 900);
@@ -133,7 +138,9 @@ void DiagnosisWindow::buildControls()
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_splitter, 1);
 
-    connect(m_check, &QComboBox::currentIndexChanged, this, &DiagnosisWindow::recompute);
+    connect(m_check, &QComboBox::currentIndexChanged, this,
+        [this] { m_checkStar->setRow(checkRowOf(m_check)); });
+    connect(m_checkStar, &CheckStar::changed, this, &DiagnosisWindow::recompute);
     connect(copy, &QPushButton::clicked, this, [this] {
         recompute();
         QGuiApplication::clipboard()->setText(m_text->toPlainText());
@@ -173,13 +180,22 @@ void DiagnosisWindow::recompute()
     const MainWindowInputs inputs = m_inputs();
     setWindowTitle(inputs.field.isEmpty() ? QStringLiteral("比較星の診断")
                                           : QStringLiteral("比較星の診断 - %1").arg(inputs.field));
-    fillCheckChoice(m_check, inputs.tableTexts);
+    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row());
     const QString variable = inputs.variableText.trimmed();
     const bool number = ParseWholeNumber(variable).has_value();
+    // What the Measure reads otherwise than it shows, and what the last
+    // import did: before anything else.
+    QStringList first;
+    for (const TableDoubts::Doubt &doubt : TableDoubts::find(inputs.tableTexts))
+        first << messages::tableDoubt(doubt);
+    if (inputs.lastImport.done)
+        first << messages::importResult(inputs.lastImport.found, inputs.lastImport.keptRows);
     const ReportOutcome outcome = MakeCalibrationReport(
         inputs.tableTexts, number ? QStringList {variable} : QStringList(), checkRowOf(m_check));
     if (outcome.problem) {
         showProblem(shown(messages::reportProblem(*outcome.problem)));
+        if (!first.isEmpty())
+            m_summary->setText(first.join(u'\n') + u'\n' + m_summary->text());
         return;
     }
     m_report = outcome.report;
@@ -190,6 +206,8 @@ void DiagnosisWindow::recompute()
             (variable.isEmpty() ? shown(messages::measureProblem(MeasureProblem::NoVariableValue))
                                 : messages::notANumber(inputs.variableText))
             + u'\n' + m_summary->text());
+    if (!first.isEmpty())
+        m_summary->setText(first.join(u'\n') + u'\n' + m_summary->text());
     fillTable(outcome.report);
     fillChart(outcome.report);
 }
@@ -282,7 +300,9 @@ void DiagnosisWindow::fillTable(const CalibrationReport &report)
 
 void DiagnosisWindow::fillChart(const CalibrationReport &report)
 {
-    QChart *chart = CalibrationPlot::chart(report);
+    // In the window's own colours: dark under a dark scheme.
+    QChart *chart = CalibrationPlot::chart(report,
+        PlotColours::window(palette().color(QPalette::Base), palette().color(QPalette::Text)));
     // Hovering over a star tells its row, its values and its residual.
     for (QAbstractSeries *series : chart->series()) {
         auto *points = qobject_cast<QScatterSeries *>(series);

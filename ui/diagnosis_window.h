@@ -20,6 +20,8 @@ class QTableWidget;
 
 namespace quillet {
 
+class CheckStar;
+
 // Which comparison star disagrees with the others, from the main window's boxes
 // as they are: first the variable's result and the flagged rows, then the
 // stars in a table, the plot, and the report's text as quillet3-report prints
@@ -29,7 +31,10 @@ class DiagnosisWindow : public QWidget
     Q_OBJECT
 
 public:
-    DiagnosisWindow(InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent = nullptr);
+    // checkStar: the check-star choice the report-line dialog shares;
+    // nullptr: a choice of the window's own.
+    DiagnosisWindow(InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent = nullptr,
+        CheckStar *checkStar = nullptr);
     ~DiagnosisWindow() override;
 
     // The boxes changed: shown at once, before anything else is done.
@@ -60,6 +65,7 @@ private:
 
     InputsProvider m_inputs;
     forms::MessageBoxes *m_boxes;
+    CheckStar *m_checkStar;
     bool m_pending = false;
     QLabel *m_summary = nullptr;
     QComboBox *m_check = nullptr;

@@ -17,12 +17,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +35,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QToolTip>
 
 #include <tuple>
 
@@ -200,36 +204,49 @@ Form1::Form1(QWidget *parent)
 
     // Beyond the design: the context menu's entries, each also a shortcut that
     // no text box or button uses, working from anywhere in the window.
-    const std::tuple<QAction **, QString, Qt::Key, void (BesideWindows::*)()> entries[] = {
-        {&m_diagnosisAction, QStringLiteral("比較星の診断…"), Qt::Key_D,
-            &BesideWindows::showDiagnosis},
-        {&m_reportLinesAction, QStringLiteral("報告行…"), Qt::Key_R,
-            &BesideWindows::showReportLines},
-        {&m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L,
-            &BesideWindows::showLightCurve},
+    const auto action = [this](QAction *&made, const QString &caption, Qt::Key key) {
+        made = new QAction(caption, this);
+        made->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
+        made->setShortcutContext(Qt::WindowShortcut);
+        addAction(made);
     };
-    // The star fields: the main window's own, no plugin needed.
-    m_fieldsAction = new QAction(QStringLiteral("星野を切り替え…"), this);
-    m_fieldsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    m_fieldsAction->setShortcutContext(Qt::WindowShortcut);
-    connect(m_fieldsAction, &QAction::triggered, this, &Form1::chooseField);
-    for (const auto &[action, caption, key, show] : entries) {
-        *action = new QAction(caption, this);
-        (*action)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
-        (*action)->setShortcutContext(Qt::WindowShortcut);
-        addAction(*action);
-        connect(*action, &QAction::triggered, this, [this, show = show] {
+    const auto beside = [this, &action](QAction *&made, const QString &caption, Qt::Key key,
+                            void (BesideWindows::*open)()) {
+        action(made, caption, key);
+        connect(made, &QAction::triggered, this, [this, open] {
             if (BesideWindows *windows = diagnosisWindows())
-                (windows->*show)();
+                (windows->*open)();
         });
-    }
-    addAction(m_fieldsAction);
+    };
+    beside(m_diagnosisAction, QStringLiteral("比較星の診断…"), Qt::Key_D,
+        &BesideWindows::showDiagnosis);
+    beside(
+        m_reportLinesAction, QStringLiteral("報告行…"), Qt::Key_R, &BesideWindows::showReportLines);
+    beside(
+        m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L, &BesideWindows::showLightCurve);
+    // One image: its measured values pasted and imported, then its time.
+    // The paste and the star fields are the main window's own, no plugin needed.
+    action(m_pasteAction, QStringLiteral("貼り付けて比較星測光値"), Qt::Key_V);
+    connect(m_pasteAction, &QAction::triggered, this, &Form1::pasteAndImport);
+    beside(m_nextImageAction, QStringLiteral("次の画像の時刻"), Qt::Key_O,
+        &BesideWindows::openNextImage);
+    action(m_fieldsAction, QStringLiteral("星野を切り替え…"), Qt::Key_F);
+    connect(m_fieldsAction, &QAction::triggered, this, &Form1::chooseField);
+    // Where nothing else has a tip: how to reach what goes beyond the design.
+    QStringList keys;
+    for (QAction *entry : actions())
+        keys << QStringLiteral("%1（%2）")
+                    .arg(entry->text(), entry->shortcut().toString(QKeySequence::NativeText));
+    m_backgroundTip = QStringLiteral("右クリックのメニュー: ") + keys.join(QStringLiteral("、"));
     // An image dropped anywhere on the window, text boxes included, gives its
     // time to the report lines.
     setAcceptDrops(true);
     for (QLineEdit *box : findChildren<QLineEdit *>())
         box->installEventFilter(this);
     m_text37->installEventFilter(this);
+    // A multi-line box takes drops on its viewport: the image is the window's
+    // there too, never pasted in as its name.
+    m_text37->viewport()->installEventFilter(this);
 }
 
 void Form1::setDiagnosisWindows(BesideWindows *windows)
@@ -239,7 +256,33 @@ void Form1::setDiagnosisWindows(BesideWindows *windows)
 
 MainWindowInputs Form1::diagnosisInputs() const
 {
-    return {tableTexts(), m_text[31]->text(), m_folder.path, m_field};
+    return {tableTexts(), m_text[31]->text(), m_folder.path, m_field, m_lastImport};
+}
+
+void Form1::pasteAndImport()
+{
+    activateWindow();
+    raise();
+    m_text37->setPlainText(QGuiApplication::clipboard()->text());
+    Command27_Click();
+    m_text[31]->setFocus();
+    m_text[31]->selectAll();
+}
+
+// A tip over the window's own background (and its frames and captions):
+// the menu and its keys, which the design's window does not show.
+bool Form1::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        QWidget *under = childAt(help->pos());
+        if (!under || qobject_cast<QGroupBox *>(under) || qobject_cast<QLabel *>(under))
+            QToolTip::showText(help->globalPos(), m_backgroundTip, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 // The star fields of the data folder; the chosen one opens.
@@ -279,6 +322,7 @@ bool Form1::switchField(const QString &folder)
     }
     for (int n = 32; n <= 36; ++n)
         m_text[n]->clear();
+    m_lastImport = {};
     Form_Load();
     if (m_diagnosis)
         m_diagnosis->fieldChanged();
@@ -613,6 +657,8 @@ void Form1::Command17_Click()
     m_label[12]->setText(QStringLiteral("定数 =") + result.constant);
     m_label[6]->setText(result.magnitude);
     m_label[8]->setText(result.error);
+    if (m_diagnosis)
+        m_diagnosis->measured();
 
     for (int n = 32; n <= 36; ++n) {
         if (IsEmptyText(m_text[n]->text())) {
@@ -734,9 +780,18 @@ void Form1::Command24_Click()
 // Import: the values after "Magnitude" in Text37 go into the measured-value column.
 void Form1::Command27_Click()
 {
-    const QStringList values = MagnitudeTextParser(forms::multiLineText(m_text37), TableRows);
+    const QStringList values = MagnitudeTextParser(forms::multiLineText(m_text37));
     for (int k = 1; k <= TableRows && k <= values.size(); ++k)
         m_text[2 * k - 1]->setText(values.at(k - 1));
+    // What the windows beside say of it: the count, and the rows the import
+    // did not reach that still hold a value.
+    m_lastImport = {true, int(values.size()), {}};
+    for (int k = int(values.size()) + 1; k <= TableRows; ++k) {
+        if (!m_text[2 * k - 1]->text().isEmpty())
+            m_lastImport.keptRows.push_back(k);
+    }
+    if (m_diagnosis)
+        m_diagnosis->inputsChanged();
 }
 
 } // namespace quillet

@@ -64,6 +64,8 @@ public:
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     QAction *lightCurveAction() const { return m_lightCurveAction; }
     QAction *fieldsAction() const { return m_fieldsAction; }
+    QAction *pasteAction() const { return m_pasteAction; }
+    QAction *nextImageAction() const { return m_nextImageAction; }
     // What the windows beyond the main window read of it.
     MainWindowInputs diagnosisInputs() const;
 
@@ -126,6 +128,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -141,6 +144,9 @@ private:
     bool saveTable();
     void openImage(const QString &path);
     void chooseField();
+    // The clipboard into the paste box, the design's import, and the focus
+    // in Text31 for the variable's value: one key per image.
+    void pasteAndImport();
     void showField();
     bool saveElsewhere(const QString &failure);
 
@@ -162,10 +168,14 @@ private:
     QAction *m_reportLinesAction = nullptr;
     QAction *m_lightCurveAction = nullptr;
     QAction *m_fieldsAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    QAction *m_nextImageAction = nullptr;
+    ImportResult m_lastImport; // what the last import did, since the field opened
     QString m_field; // the star field open; empty outside the data folder's fields
     QStringList m_tableAtLoad; // the table as loaded or last saved
     std::unique_ptr<BesideWindows> m_diagnosis; // made on first use
     QString m_pluginPath;
+    QString m_backgroundTip;
 };
 
 } // namespace quillet

@@ -12,12 +12,13 @@
 
 #include <optional>
 
+class QComboBox;
 class QLabel;
 
 namespace quillet {
 
-// The plot of a light curve, drawn to the widget's size; tells which record
-// the pointer is over.
+// The plot of a light curve, drawn to the widget's size in the colours of its
+// palette (dark under a dark scheme); tells which record the pointer is over.
 class LightCurveCanvas : public QWidget
 {
     Q_OBJECT
@@ -34,14 +35,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void makeView();
+
     QList<AavsoReader::Record> m_records;
     std::optional<LightCurvePlot::View> m_view;
 };
 
-// "光度曲線": the night's AAVSO file (or one chosen) as a light curve, with the
-// record under the pointer; follows the file as records are added to it.
+// "光度曲線": the night's AAVSO file (or one chosen) as a light curve, one star
+// and filter at a time, each with a magnitude axis of its own (the star of the
+// star field open first), with the record under the pointer; follows the file
+// as records are added to it.
 class LightCurveWindow : public QWidget
 {
     Q_OBJECT
@@ -51,12 +57,17 @@ public:
 
     void showFile(const QString &path);
     void reload();
+    // The main window opened another field: its star first.
+    void fieldChanged();
     QString file() const { return m_path; }
     QString summary() const;
     QString pointedRecord() const;
+    QComboBox *series() const { return m_series; }
 
 private:
     void chooseFile();
+    void fillSeries();
+    void showSeries();
     void point(qsizetype record);
 
     InputsProvider m_inputs;
@@ -64,7 +75,9 @@ private:
     QString m_path;
     QString m_watchProblem; // why the file is not watched, or empty
     LightCurve::Night m_night;
+    QList<qsizetype> m_shown; // the night's records the plot shows, by index
     QLabel *m_file = nullptr;
+    QComboBox *m_series = nullptr;
     QLabel *m_summary = nullptr;
     QLabel *m_pointed = nullptr;
     LightCurveCanvas *m_canvas = nullptr;

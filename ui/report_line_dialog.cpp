@@ -5,6 +5,8 @@
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
 #include "core/submission_record.h"
+#include "core/table_doubts.h"
+#include "platform/star_fields.h"
 #include "report/image_info.h"
 #include "report/messages.h"
 #include "report/night_file.h"
@@ -14,6 +16,7 @@
 #include "ui/check_star.h"
 #include "ui/settings.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,13 +24,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -49,6 +53,14 @@ QLabel *resultLabel(QWidget *parent, const QString &role)
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     forms::showsResult(label, role);
     return label;
+}
+
+QPushButton *button(const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    // Enter in a field does nothing else: it never copies over the clipboard.
+    b->setAutoDefault(false);
+    return b;
 }
 
 // Why the night's file took no record, in words.
@@ -94,26 +106,53 @@ QString appendRefused(
     return QStringLiteral("%1 には同じ記録がすでにあります").arg(path);
 }
 
+// The images of a folder, by name.
+QStringList imagesIn(const QString &folder)
+{
+    QStringList images;
+    for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+        if (forms::isImageName(name))
+            images << QDir(folder).filePath(name);
+    }
+    return images;
+}
+
 } // namespace
 
 ReportLineDialog::ReportLineDialog(
-    InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent)
+    InputsProvider inputs, forms::MessageBoxes *boxes, QWidget *parent, CheckStar *checkStar)
     : QDialog(parent)
     , m_inputs(std::move(inputs))
     , m_boxes(boxes)
+    , m_checkStar(checkStar ? checkStar : new CheckStar)
 {
+    if (!checkStar)
+        m_checkStar->setParent(this);
     setWindowTitle(QStringLiteral("報告行"));
     setModal(false);
-    auto *layout = new QVBoxLayout(this);
+    // The fields scroll when the dialog stands in a narrow space beside the
+    // main window, whose paste box and import button stay in view.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *content = new QWidget(scroll);
+    auto *layout = new QVBoxLayout(content);
     buildFields(layout);
     buildLines(layout);
+    buildNightFile(layout);
+    layout->addStretch();
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
     restoreFields();
-    resize(780, 560);
+    resize(640, 600);
     setProperty(RememberedPlace,
         restoreGeometry(
             QSettings().value(settings::key(settings::ReportLinesGeometry)).toByteArray()));
-    m_time->setText(JulianDate::timeText(JulianDate::now()));
-    timeEdited();
+    connect(m_checkStar, &CheckStar::changed, this, &ReportLineDialog::recompute);
+    recompute();
 }
 
 ReportLineDialog::~ReportLineDialog()
@@ -123,75 +162,95 @@ ReportLineDialog::~ReportLineDialog()
 
 void ReportLineDialog::buildFields(QVBoxLayout *layout)
 {
-    auto *form = new QFormLayout;
-    const auto add = [this, form](const QString &label, QWidget *field, QLayout *row = nullptr) {
-        field->setAccessibleName(label);
-        auto *caption = new QLabel(label, this);
-        caption->setBuddy(field);
-        if (row)
-            form->addRow(caption, row);
-        else
-            form->addRow(caption, field);
-    };
+    // Two fields a row where they go together: the dialog stays short
+    // enough to stand beside the main window on a small screen.
+    auto *grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    int row = 0;
+    const auto add
+        = [this, grid, &row](const QString &label, QWidget *field, int column = 0, int span = 1) {
+              field->setAccessibleName(label);
+              auto *caption = new QLabel(label, this);
+              caption->setBuddy(field);
+              grid->addWidget(caption, row, column);
+              grid->addWidget(field, row, column + 1, 1, span);
+          };
     const auto text = [this]() {
         auto *edit = new QLineEdit(this);
         connect(edit, &QLineEdit::textChanged, this, &ReportLineDialog::recompute);
         return edit;
     };
     m_star = text();
-    add(QStringLiteral("星名"), m_star);
+    add(QStringLiteral("星名"), m_star, 0, 3);
+    ++row;
     m_time = new QLineEdit(this);
     m_time->setPlaceholderText(QStringLiteral("2026-12-07 21:34:12"));
-    m_time->setMinimumWidth(
-        m_time->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00:00.000")) + 16);
+    add(QStringLiteral("日時 (UT)"), m_time, 0, 3);
+    ++row;
     m_timeProblem = resultLabel(this, QStringLiteral("日時の問題"));
-    auto *timeRow = new QHBoxLayout;
-    timeRow->addWidget(m_time);
-    timeRow->addWidget(m_timeProblem, 1);
-    add(QStringLiteral("日時 (UT)"), m_time, timeRow);
+    grid->addWidget(m_timeProblem, row++, 1, 1, 3);
     m_jd = new QLineEdit(this);
     add(QStringLiteral("JD"), m_jd);
-    // AAVSO's codes: every advice given here can be followed.
+    // HJD needs the star's position: the image's, or typed here.
+    m_dateKind = new QComboBox(this);
+    m_dateKind->addItems({QStringLiteral("JD"), QStringLiteral("HJD")});
+    add(QStringLiteral("AAVSO の日付"), m_dateKind, 2);
+    ++row;
+    m_ra = text();
+    m_ra->setPlaceholderText(QStringLiteral("21:42:42.8"));
+    add(QStringLiteral("赤経"), m_ra);
+    m_dec = text();
+    m_dec->setPlaceholderText(QStringLiteral("+43:35:09.9"));
+    add(QStringLiteral("赤緯"), m_dec, 2);
+    ++row;
+    // AAVSO's codes: every advice given here can be followed. The first, empty
+    // entry is no filter chosen.
     m_filter = new QComboBox(this);
+    m_filter->addItem(QString());
     m_filter->addItems(SubmissionRecord::filterCodes(Format::Aavso));
     add(QStringLiteral("フィルター"), m_filter);
     // A colour camera's observations are DSLR, not CCD.
     m_obstype = new QComboBox(this);
     m_obstype->addItems(SubmissionRecord::observationTypes());
-    add(QStringLiteral("観測の種類"), m_obstype);
+    add(QStringLiteral("観測の種類"), m_obstype, 2);
+    ++row;
     m_obscode = text();
     add(QStringLiteral("観測者コード"), m_obscode);
     m_chart = text();
-    add(QStringLiteral("チャート"), m_chart);
+    add(QStringLiteral("チャート"), m_chart, 2);
+    ++row;
     m_check = new QComboBox(this);
     add(QStringLiteral("チェック星"), m_check);
     m_checkName = text();
-    add(QStringLiteral("チェック星名"), m_checkName);
+    add(QStringLiteral("チェック星名"), m_checkName, 2);
+    ++row;
     m_airmass = text();
     add(QStringLiteral("エアマス"), m_airmass);
+    ++row;
     auto *imageRow = new QHBoxLayout;
-    auto *fromImage = new QPushButton(QStringLiteral("画像から…"), this);
-    fromImage->setAutoDefault(false);
-    m_imageNote = resultLabel(this, QStringLiteral("画像の時刻"));
+    auto *fromImage = button(QStringLiteral("画像から…"), this);
+    auto *next = button(QStringLiteral("次の画像"), this);
+    next->setToolTip(
+        QStringLiteral("同じフォルダの次の画像（名前の順）の時刻を読みます（Ctrl+Shift+O）"));
     imageRow->addWidget(fromImage);
-    imageRow->addWidget(m_imageNote, 1);
-    form->addRow(imageRow);
-    layout->addLayout(form);
+    imageRow->addWidget(next);
+    imageRow->addStretch();
+    grid->addLayout(imageRow, row++, 0, 1, 4);
+    m_imageNote = resultLabel(this, QStringLiteral("画像の時刻"));
+    grid->addWidget(m_imageNote, row++, 0, 1, 4);
+    layout->addLayout(grid);
     setAcceptDrops(true);
     for (QLineEdit *box : findChildren<QLineEdit *>())
         box->installEventFilter(this);
-    connect(fromImage, &QPushButton::clicked, this, [this] {
-        const QString path = m_boxes->openFileName(this, QStringLiteral("時刻を読む画像（FITS）"),
-            m_inputs().tableFolder, forms::imageFilter());
-        if (!path.isEmpty())
-            useImage(path);
-    });
-
+    connect(fromImage, &QPushButton::clicked, this, &ReportLineDialog::chooseImage);
+    connect(next, &QPushButton::clicked, this, &ReportLineDialog::openNextImage);
     connect(m_time, &QLineEdit::textEdited, this, &ReportLineDialog::timeEdited);
     connect(m_jd, &QLineEdit::textEdited, this, &ReportLineDialog::julianDateEdited);
-    connect(m_filter, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
-    connect(m_obstype, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
-    connect(m_check, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
+    for (QComboBox *choice : {m_filter, m_obstype, m_dateKind})
+        connect(choice, &QComboBox::currentIndexChanged, this, &ReportLineDialog::recompute);
+    connect(m_check, &QComboBox::currentIndexChanged, this,
+        [this] { m_checkStar->setRow(checkRowOf(m_check)); });
 }
 
 void ReportLineDialog::buildLines(QVBoxLayout *layout)
@@ -209,11 +268,14 @@ void ReportLineDialog::buildLines(QVBoxLayout *layout)
         line->setReadOnly(true);
         line->setAccessibleName(name);
         label->setBuddy(line);
-        auto *copy = new QPushButton(QStringLiteral("コピー"), this);
+        auto *copy = button(QStringLiteral("コピー"), this);
         copy->setAccessibleName(name + QStringLiteral(" をコピー"));
-        connect(copy, &QPushButton::clicked, this, [this, line] {
+        connect(copy, &QPushButton::clicked, this, [this, line, name] {
             recompute(); // never an old line
+            if (line->text().isEmpty())
+                return say(QStringLiteral("%1 の行はまだありません").arg(name));
             QGuiApplication::clipboard()->setText(line->text());
+            say(QStringLiteral("%1 の行をコピーしました").arg(name));
         });
         row->addWidget(label);
         row->addWidget(line, 1);
@@ -226,26 +288,51 @@ void ReportLineDialog::buildLines(QVBoxLayout *layout)
     addLine(QStringLiteral("AAVSO"), m_aavso, m_aavsoProblem);
     m_warning = resultLabel(this, QStringLiteral("警告"));
     layout->addWidget(m_warning);
+}
+
+void ReportLineDialog::buildNightFile(QVBoxLayout *layout)
+{
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(new QLabel(QStringLiteral("今夜の AAVSO ファイル"), this));
+    m_night = resultLabel(this, QStringLiteral("今夜の AAVSO ファイル"));
+    auto *other = button(QStringLiteral("別のファイル…"), this);
+    fileRow->addWidget(m_night, 1);
+    fileRow->addWidget(other);
+    layout->addLayout(fileRow);
     auto *appendRow = new QHBoxLayout;
-    auto *append = new QPushButton(QStringLiteral("AAVSO ファイルに追加…"), this);
-    append->setAutoDefault(false);
+    auto *append = button(QStringLiteral("AAVSO ファイルに追加"), this);
     m_records = resultLabel(this, QStringLiteral("AAVSO ファイルの記録数"));
-    m_lightCurve = new QPushButton(QStringLiteral("光度曲線…"), this);
-    m_lightCurve->setAutoDefault(false);
-    m_lightCurve->setEnabled(false); // once there is a night's file
+    m_lightCurve = button(QStringLiteral("光度曲線…"), this);
     appendRow->addWidget(append);
     appendRow->addWidget(m_records, 1);
     appendRow->addWidget(m_lightCurve);
     layout->addLayout(appendRow);
-    layout->addStretch();
+    m_appendOnImage = new QCheckBox(QStringLiteral("画像を読んだら記録を追加"), this);
+    m_appendOnImage->setToolTip(QStringLiteral(
+        "測光した後に画像の時刻を読み込むと、その記録を今夜の AAVSO ファイルに追加します"));
+    m_appendOnImage->setChecked(QSettings().value(settings::key(settings::AppendOnImage)).toBool());
+    layout->addWidget(m_appendOnImage);
+    m_status = resultLabel(this, QStringLiteral("報告行の状態"));
+    layout->addWidget(m_status);
     connect(append, &QPushButton::clicked, this, &ReportLineDialog::appendToAavsoFile);
+    connect(other, &QPushButton::clicked, this, &ReportLineDialog::chooseNightFile);
     connect(m_lightCurve, &QPushButton::clicked, this,
         [this] { Q_EMIT lightCurveWanted(m_nightFile); });
+    setNightFile(settings::nightFile(StarFields::dataFolder()));
+}
+
+void ReportLineDialog::setNightFile(const QString &path)
+{
+    m_nightFile = path;
+    // Its name; the whole path under the pointer.
+    m_night->setText(QFileInfo(path).fileName());
+    m_night->setToolTip(path);
 }
 
 void ReportLineDialog::restoreFields()
 {
     m_field = m_inputs().field;
+    m_checkStar->setField(m_field);
     const QSettings settings;
     const auto value = [this, &settings](const char *name) {
         return settings.value(settings::fieldKey(m_field, name));
@@ -259,14 +346,19 @@ void ReportLineDialog::restoreFields()
             : settings.value(settings::key(settings::ReportObscode)).toString());
     m_chart->setText(value(settings::ReportChart).toString());
     // An older file may hold VSNET's spelling (Rc): AAVSO's code for it.
-    const QString filter = value(settings::ReportFilter).toString();
-    const int at = m_filter->findText(
-        SubmissionRecord::filterCode(Format::Aavso, filter).value_or(QStringLiteral("V")));
+    const QVariant filter = value(settings::ReportFilter);
+    const int at = m_filter->findText(SubmissionRecord::filterCode(
+        Format::Aavso, filter.isValid() ? filter.toString() : QStringLiteral("V"))
+                                          .value_or(QString()));
     m_filter->setCurrentIndex(at < 0 ? 0 : at);
     const int type = m_obstype->findText(
         SubmissionRecord::observationType(value(settings::ReportObstype).toString())
             .value_or(QStringLiteral("CCD")));
     m_obstype->setCurrentIndex(type < 0 ? 0 : type);
+    m_dateKind->setCurrentIndex(value(settings::ReportDateKind).toString() == QLatin1String("HJD"));
+    m_ra->setText(value(settings::ReportRa).toString());
+    m_dec->setText(value(settings::ReportDec).toString());
+    m_imageFolder = value(settings::ReportImageFolder).toString();
 }
 
 QString ReportLineDialog::reported() const
@@ -305,31 +397,105 @@ QString ReportLineDialog::imageNote() const
 {
     return m_imageNote->text();
 }
+QString ReportLineDialog::status() const
+{
+    return m_status->text();
+}
+
+void ReportLineDialog::say(const QString &status)
+{
+    m_status->setText(status);
+    m_status->setVisible(!status.isEmpty());
+}
+
+// The time and the boxes it goes with: from now on, a change of the boxes
+// makes it a time of other values.
+void ReportLineDialog::giveTime(double jd, const QString &image)
+{
+    const MainWindowInputs inputs = m_inputs();
+    m_timeSource = image.isEmpty() ? TimeSource::Typed : TimeSource::Image;
+    m_timeImage = image;
+    m_tableAtTime = inputs.tableTexts;
+    m_variableAtTime = inputs.variableText;
+    m_jd->setText(QString::number(jd, 'f', 5));
+    m_time->setText(JulianDate::timeText(jd));
+}
+
+void ReportLineDialog::clearTime()
+{
+    m_timeSource = TimeSource::None;
+    m_timeImage.clear();
+    m_time->clear();
+    m_jd->clear();
+    m_imagePosition.reset();
+}
+
+void ReportLineDialog::chooseImage()
+{
+    const QString folder = m_imageFolder.isEmpty() ? m_inputs().tableFolder : m_imageFolder;
+    const QString path = m_boxes->openFileName(
+        this, QStringLiteral("時刻を読む画像（FITS）"), folder, forms::imageFilter());
+    if (!path.isEmpty())
+        useImage(path);
+}
 
 void ReportLineDialog::useImage(const QString &path)
 {
     const ImageInfo::Image info = ImageInfo::read(path);
     const QString name = QFileInfo(path).fileName();
+    m_lastImage = path;
+    m_imageFolder = QFileInfo(path).absolutePath();
     if (!info.jd) {
+        // No time of another image stays beside this one's values.
+        clearTime();
+        m_airmass->clear();
         m_imageNote->setText(QStringLiteral("%1: 時刻がありません（%2）").arg(name, info.error));
+        recompute();
         return;
     }
-    m_jd->setText(QString::number(*info.jd, 'f', 5));
-    julianDateEdited();
+    giveTime(*info.jd, path);
+    m_imagePosition = info.position;
     QString note = QStringLiteral("%1: %2").arg(name, info.timeFrom);
     if (info.filter) {
         const auto code = SubmissionRecord::filterOfImage(Format::Aavso, *info.filter);
-        if (code)
-            m_filter->setCurrentText(*code);
-        else
-            note += QStringLiteral("。フィルター %1 は分からないので選び直して下さい")
-                        .arg(*info.filter);
+        m_filter->setCurrentIndex(code ? m_filter->findText(*code) : 0);
+        if (!code)
+            note += QStringLiteral(
+                "。フィルター %1 は AAVSO のどのコードか分からないので、選んで下さい")
+                        .arg(messages::visible(*info.filter));
     }
     if (m_star->text().trimmed().isEmpty() && info.object)
         m_star->setText(*info.object);
     m_airmass->setText(info.airmass ? QString::number(*info.airmass, 'f', 4) : QString());
+    if (!info.airmassProblem.isEmpty())
+        note += QStringLiteral("。%1 はエアマスとして使えません")
+                    .arg(messages::visible(info.airmassProblem));
     m_imageNote->setText(note);
     recompute();
+    say(QStringLiteral("%1 の時刻を読みました").arg(name));
+    // Opt-in: the image completes a record measured since the last one.
+    if (m_appendOnImage->isChecked() && m_measuredSinceAppend && !m_aavso->text().isEmpty()
+        && m_aavso->text() != m_lastAppended && m_doubts.isEmpty())
+        appendToAavsoFile();
+}
+
+void ReportLineDialog::openNextImage()
+{
+    const QString folder
+        = m_lastImage.isEmpty() ? m_imageFolder : QFileInfo(m_lastImage).absolutePath();
+    if (m_lastImage.isEmpty()) {
+        chooseImage();
+        return;
+    }
+    const QStringList images = imagesIn(folder);
+    const QString last = QFileInfo(m_lastImage).fileName();
+    for (const QString &image : images) {
+        if (QFileInfo(image).fileName() > last) {
+            useImage(image);
+            return;
+        }
+    }
+    say(QStringLiteral("%1 の次の画像はありません（%2）").arg(last, folder));
 }
 
 void ReportLineDialog::dragEnterEvent(QDragEnterEvent *event)
@@ -356,26 +522,58 @@ bool ReportLineDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-// The time as typed; JD follows it, or keeps its last good value.
+// The time as typed: JD follows it; a time that does not parse leaves no JD.
 void ReportLineDialog::timeEdited()
 {
-    if (const auto jd = JulianDate::ofTime(m_time->text())) {
-        m_jd->setText(QString::number(*jd, 'f', 5));
-        m_timeProblem->clear();
+    const QString typed = m_time->text();
+    if (const auto jd = JulianDate::ofTime(typed)) {
+        giveTime(*jd, {});
+        m_time->setText(typed);
     } else {
-        m_timeProblem->setText(
-            QStringLiteral("日時として読めません（例 2026-12-07 21:34:12）。JD はそのままです"));
+        m_timeSource = TimeSource::None;
+        m_jd->clear();
     }
+    m_imagePosition.reset();
     recompute();
 }
 
 void ReportLineDialog::julianDateEdited()
 {
-    if (const auto jd = JulianDate::parse(m_jd->text())) {
-        m_time->setText(JulianDate::timeText(*jd));
-        m_timeProblem->clear();
+    const QString typed = m_jd->text();
+    if (const auto jd = JulianDate::parse(typed)) {
+        giveTime(*jd, {});
+        m_jd->setText(typed);
+    } else {
+        m_timeSource = TimeSource::None;
+        m_time->clear();
     }
+    m_imagePosition.reset();
     recompute();
+}
+
+// Beside the time: that the boxes changed since it was given.
+QString ReportLineDialog::staleNote() const
+{
+    if (m_timeSource == TimeSource::None)
+        return {};
+    const MainWindowInputs inputs = m_inputs();
+    if (inputs.tableTexts == m_tableAtTime && inputs.variableText == m_variableAtTime)
+        return {};
+    if (m_timeSource == TimeSource::Image)
+        return QStringLiteral("画像 %1 の時刻です。新しい画像を読み込みましたか")
+            .arg(QFileInfo(m_timeImage).fileName());
+    return QStringLiteral("測光値が変わる前に入れた時刻です。時刻を入れ直しましたか");
+}
+
+std::optional<ImageTime::SkyPosition> ReportLineDialog::position() const
+{
+    if (m_imagePosition)
+        return m_imagePosition;
+    const auto ra = ImageTime::rightAscension(m_ra->text(), true);
+    const auto dec = ImageTime::declination(m_dec->text());
+    if (ra && dec)
+        return ImageTime::SkyPosition {*ra, *dec};
+    return std::nullopt;
 }
 
 void ReportLineDialog::inputsChanged()
@@ -387,14 +585,47 @@ void ReportLineDialog::inputsChanged()
     QMetaObject::invokeMethod(this, &ReportLineDialog::recompute, Qt::QueuedConnection);
 }
 
+void ReportLineDialog::measured()
+{
+    m_measuredSinceAppend = true;
+    recompute();
+}
+
 void ReportLineDialog::recompute()
 {
-    if (!m_aavso)
+    if (!m_status)
         return; // still being built
     m_pending = false;
+    computeLines();
+    showLabels();
+}
+
+// What there is to say, and no empty row where there is nothing: the dialog
+// stays short beside the main window.
+void ReportLineDialog::showLabels()
+{
+    for (QLabel *label : {m_timeProblem, m_imageNote, m_vsnetProblem, m_aavsoProblem, m_warning,
+             m_records, m_status})
+        label->setVisible(!label->text().isEmpty());
+}
+
+void ReportLineDialog::computeLines()
+{
     const MainWindowInputs inputs = m_inputs();
-    fillCheckChoice(m_check, inputs.tableTexts);
+    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row());
+    const QString stale = staleNote();
+    const bool timeTyped = !m_time->text().trimmed().isEmpty() || !m_jd->text().trimmed().isEmpty();
+    m_timeProblem->setText(!stale.isEmpty() ? stale
+            : m_timeSource == TimeSource::None && timeTyped
+            ? QStringLiteral("日時として読めません（例 2026-12-07 21:34:12、JD 2461382.39875）")
+            : QString());
+    QStringList doubts;
+    for (const TableDoubts::Doubt &doubt : TableDoubts::find(inputs.tableTexts))
+        doubts << messages::tableDoubt(doubt);
     const QString variable = inputs.variableText.trimmed();
+    if (!variable.isEmpty() && !ParseWholeNumber(variable))
+        doubts << messages::notANumber(inputs.variableText);
+    m_doubts = doubts.join(u'\n');
     if (variable.isEmpty())
         return showCommonProblem(shown(messages::measureProblem(MeasureProblem::NoVariableValue)));
     if (!ParseWholeNumber(variable))
@@ -413,7 +644,7 @@ void ReportLineDialog::showCommonProblem(const QString &why)
         line->clear();
     for (QLabel *problem : {m_vsnetProblem, m_aavsoProblem})
         problem->setText(why);
-    m_warning->clear();
+    m_warning->setText(m_doubts);
     m_flaggedRows.clear();
 }
 
@@ -429,7 +660,7 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
 
     submission::Typed typed;
     typed.star = m_star->text();
-    typed.jd = m_jd->text();
+    typed.jd = m_timeSource == TimeSource::None ? QString() : m_jd->text();
     typed.filter = m_filter->currentText();
     typed.obscode = m_obscode->text();
     typed.chart = m_chart->text();
@@ -449,7 +680,20 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
             ? submission::reportWarnings(Format::Vsnet, vsnet.record, {}).join(u'\n')
             : vsnet.problem);
 
-    const auto aavso = submission::check(Format::Aavso, typed, submission::Interface::Dialog);
+    // AAVSO: the date as JD, or heliocentric where the star's position is known.
+    const bool hjd = m_dateKind->currentIndex() == 1;
+    if (hjd && !typed.jd.isEmpty()) {
+        const auto jd = JulianDate::parse(typed.jd);
+        const auto where = position();
+        const auto heliocentric
+            = jd && where ? ImageInfo::heliocentricJulianDate(*jd, *where) : std::nullopt;
+        typed.jd = heliocentric ? QString::number(*heliocentric, 'f', 5) : QString();
+    }
+    auto aavso = submission::check(Format::Aavso, typed, submission::Interface::Dialog);
+    if (hjd && typed.jd.isEmpty() && m_timeSource != TimeSource::None)
+        aavso.problem = QStringLiteral(
+            "HJD には星の位置が要ります（画像の OBJCTRA/OBJCTDEC か RA/DEC、または赤経と赤緯）");
+    aavso.record.hjd = hjd;
     submission::Line line;
     if (aavso.problem.isEmpty())
         line = submission::line(Format::Aavso, aavso.record, report, v);
@@ -459,16 +703,18 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
     m_aavsoProblem->setText(line.problem);
     m_aavsoFields = line.fields;
     m_aavsoHeader = {aavso.record.obscode, aavso.record.software, aavso.record.obstype,
-        AavsoExtended::DateKind::Jd};
+        hjd ? AavsoExtended::DateKind::Hjd : AavsoExtended::DateKind::Jd};
 
     m_flaggedRows.clear();
     for (const ReportRow &row : report.rows) {
         if (row.flagged)
             m_flaggedRows << QString::number(row.row);
     }
-    m_warning->setText((submission::lineWarnings(Format::Aavso, v)
-        + submission::reportWarnings(Format::Aavso, aavso.record, report))
-                           .join(u'\n'));
+    QStringList warnings = submission::lineWarnings(Format::Aavso, v)
+        + submission::reportWarnings(Format::Aavso, aavso.record, report);
+    if (!m_doubts.isEmpty())
+        warnings.prepend(m_doubts);
+    m_warning->setText(warnings.join(u'\n'));
 }
 
 bool ReportLineDialog::ask(const QString &question)
@@ -476,24 +722,42 @@ bool ReportLineDialog::ask(const QString &question)
     return m_boxes->show(this, question, forms::MessageBoxes::Buttons::OkCancel);
 }
 
+void ReportLineDialog::chooseNightFile()
+{
+    const QString path = m_boxes->saveFileName(
+        this, QStringLiteral("追加先の AAVSO ファイル"), m_nightFile, forms::aavsoFilter(), true);
+    if (path.isEmpty())
+        return;
+    setNightFile(path);
+    settings::chooseNightFile(path);
+    m_nightFileFailed = false;
+}
+
 void ReportLineDialog::appendToAavsoFile()
 {
     recompute(); // what is written is what the dialog shows now
+    if (!m_doubts.isEmpty()) {
+        m_boxes->show(this,
+            QStringLiteral("測光の計算に数値でない値が入っています\r%1\r直してから追加して下さい")
+                .arg(QString(m_doubts).replace(u'\n', u'\r')),
+            forms::MessageBoxes::Buttons::Ok);
+        return;
+    }
     if (m_aavso->text().isEmpty()) {
         m_boxes->show(this, m_aavsoProblem->text(), forms::MessageBoxes::Buttons::Ok);
         return;
     }
+    if (const QString stale = staleNote(); !stale.isEmpty()
+        && !ask(stale
+            + QStringLiteral("\r測光値は時刻を入れた後に変わっています。このまま追加しますか")))
+        return;
     if (!m_flaggedRows.isEmpty()
         && !ask(QStringLiteral("行 %1 の比較星が近似直線から外れています\rこのまま追加しますか")
                     .arg(m_flaggedRows.join(QStringLiteral(", ")))))
         return;
-    if (m_nightFile.isEmpty()) {
-        const auto jd = JulianDate::parse(m_jd->text());
-        const QString date = jd ? JulianDate::timeText(*jd).left(10).remove(u'-') : QString();
-        m_nightFile = m_boxes->saveFileName(this, QStringLiteral("追加先の AAVSO ファイル"),
-            QDir(m_inputs().tableFolder).filePath(QStringLiteral("aavso-%1.txt").arg(date)),
-            forms::aavsoFilter(), true);
-        if (m_nightFile.isEmpty())
+    if (m_nightFileFailed) {
+        chooseNightFile();
+        if (m_nightFileFailed)
             return;
     }
     NightFile::Appended appended = NightFile::append(m_nightFile, m_aavsoHeader, {m_aavsoFields});
@@ -514,11 +778,19 @@ void ReportLineDialog::appendToAavsoFile()
             QStringLiteral("AAVSO ファイルに追加できませんでした\r")
                 + appendRefused(m_nightFile, appended, m_aavsoHeader),
             forms::MessageBoxes::Buttons::Ok);
-        m_nightFile.clear(); // the next press asks for a file again
+        m_nightFileFailed = true; // the next press asks for a file
+        say(QStringLiteral("追加できませんでした"));
         return;
     }
-    m_records->setText(QStringLiteral("%1: %2 件の記録").arg(m_nightFile).arg(appended.records));
-    m_lightCurve->setEnabled(true);
+    m_lastAppended = m_aavso->text();
+    m_measuredSinceAppend = false;
+    m_records->setText(QStringLiteral("%1: %2 件の記録")
+                           .arg(QFileInfo(m_nightFile).fileName())
+                           .arg(appended.records));
+    m_records->setVisible(true);
+    say(QStringLiteral("%1 に追加しました（%2 件目）")
+            .arg(QFileInfo(m_nightFile).fileName())
+            .arg(appended.records));
     Q_EMIT recordAppended(m_nightFile);
 }
 
@@ -540,6 +812,11 @@ void ReportLineDialog::fieldChanged()
 {
     if (const QString why = remember(); !why.isEmpty())
         m_boxes->show(this, why, forms::MessageBoxes::Buttons::Ok);
+    // Another field's sky: no time, image or airmass of the last one's.
+    clearTime();
+    m_airmass->clear();
+    m_lastImage.clear();
+    m_imageNote->clear();
     restoreFields();
     recompute();
 }
@@ -547,16 +824,21 @@ void ReportLineDialog::fieldChanged()
 QString ReportLineDialog::remember()
 {
     QSettings settings;
-    settings.setValue(settings::fieldKey(m_field, settings::ReportStar), m_star->text().trimmed());
-    settings.setValue(settings::fieldKey(m_field, settings::ReportFilter), m_filter->currentText());
-    settings.setValue(
-        settings::fieldKey(m_field, settings::ReportObscode), m_obscode->text().trimmed());
-    settings.setValue(
-        settings::fieldKey(m_field, settings::ReportChart), m_chart->text().trimmed());
-    settings.setValue(
-        settings::fieldKey(m_field, settings::ReportObstype), m_obstype->currentText());
+    const auto keep = [this, &settings](const char *name, const QVariant &value) {
+        settings.setValue(settings::fieldKey(m_field, name), value);
+    };
+    keep(settings::ReportStar, m_star->text().trimmed());
+    keep(settings::ReportFilter, m_filter->currentText());
+    keep(settings::ReportObscode, m_obscode->text().trimmed());
+    keep(settings::ReportChart, m_chart->text().trimmed());
+    keep(settings::ReportObstype, m_obstype->currentText());
+    keep(settings::ReportDateKind, m_dateKind->currentText());
+    keep(settings::ReportRa, m_ra->text().trimmed());
+    keep(settings::ReportDec, m_dec->text().trimmed());
+    keep(settings::ReportImageFolder, m_imageFolder);
     // The observer is the same in every field: a new field starts with this code.
     settings.setValue(settings::key(settings::ReportObscode), m_obscode->text().trimmed());
+    settings.setValue(settings::key(settings::AppendOnImage), m_appendOnImage->isChecked());
     settings.setValue(settings::key(settings::ReportLinesGeometry), saveGeometry());
     return settings::store(settings);
 }

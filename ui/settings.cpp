@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings.h"
 
+#include "core/julian_date.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 
 namespace quillet::settings {
 
@@ -24,6 +27,33 @@ QString fieldKey(const QString &field, const char *name)
         return key(name);
     // "report/star" becomes "fields/<field>/star".
     return QStringLiteral("fields/%1/%2").arg(field, QLatin1String(name).mid(7));
+}
+
+namespace {
+
+QString tonight()
+{
+    return JulianDate::eveningDate(JulianDate::now(), QDateTime::currentDateTime().offsetFromUtc());
+}
+
+} // namespace
+
+QString nightFile(const QString &dataFolder)
+{
+    const QSettings settings;
+    if (settings.value(key(NightEvening)).toString() == tonight()) {
+        const QString chosen = settings.value(key(NightFile)).toString();
+        if (!chosen.isEmpty())
+            return chosen;
+    }
+    return dataFolder + QStringLiteral("/aavso-%1.txt").arg(tonight());
+}
+
+void chooseNightFile(const QString &path)
+{
+    QSettings settings;
+    settings.setValue(key(NightFile), path);
+    settings.setValue(key(NightEvening), tonight());
 }
 
 QString store(QSettings &settings)

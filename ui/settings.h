@@ -20,6 +20,15 @@ inline constexpr char ReportFilter[] = "report/filter";
 inline constexpr char ReportObscode[] = "report/obscode";
 inline constexpr char ReportChart[] = "report/chart";
 inline constexpr char ReportObstype[] = "report/obstype";
+inline constexpr char ReportCheckRow[] = "report/checkRow"; // the check star (0: none)
+inline constexpr char ReportImageFolder[] = "report/imageFolder";
+inline constexpr char ReportDateKind[] = "report/dateKind"; // "JD" or "HJD"
+inline constexpr char ReportRa[] = "report/ra";
+inline constexpr char ReportDec[] = "report/dec";
+inline constexpr char NightFile[] = "night/file"; // the night's AAVSO file
+inline constexpr char NightEvening[] = "night/evening"; // the evening it is for
+inline constexpr char AppendOnImage[] = "night/appendOnImage";
+inline constexpr char LightCurveFile[] = "lightCurve/file";
 inline constexpr char DiagnosisGeometry[] = "diagnosis/geometry";
 inline constexpr char DiagnosisSplitter[] = "diagnosis/splitter";
 inline constexpr char ReportLinesGeometry[] = "reportLines/geometry";
@@ -30,6 +39,12 @@ QString key(const char *name);
 // A report-line key of a star field: each field keeps its own star, filter,
 // observer code and chart; outside a field, the report/ keys themselves.
 QString fieldKey(const QString &field, const char *name);
+
+// The night's AAVSO file: the one chosen for the evening of now, or else
+// aavso-YYYYMMDD.txt (that evening's date, local time) in dataFolder; one for
+// every star field. chooseNightFile keeps another for the evening.
+QString nightFile(const QString &dataFolder);
+void chooseNightFile(const QString &path);
 
 // Writes what was set to the file now. The first time in a run that the file
 // cannot be written (its path is a folder, say), the words to say so; empty

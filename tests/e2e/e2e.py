@@ -68,8 +68,9 @@ def wait_for(what, predicate, timeout=20.0):
 
 
 class Session:
-    def __init__(self, binary, artifacts):
+    def __init__(self, binary, artifacts, screen="1280x800x24"):
         self.binary = binary
+        self.screen_size = screen
         self.artifacts = artifacts
         self.shots = []
         self.workdir = tempfile.mkdtemp(prefix="quillet3-e2e-")
@@ -84,7 +85,7 @@ class Session:
     # -- the X server -------------------------------------------------------
     def start_server(self):
         try:
-            self.server, self.number = start_xvfb()
+            self.server, self.number = start_xvfb(self.screen_size)
         except RuntimeError as error:
             raise Failure(str(error))
         self.env = dict(os.environ, DISPLAY=":%d" % self.number, QT_QPA_PLATFORM="xcb")
@@ -215,7 +216,11 @@ class Session:
     def type(self, text):
         self.xdotool("type", "--delay", 30, "--", text)  # a value may begin with "-"
 
-    def paste(self, text):
+    def copy(self, text):
+        """What a measuring program's copy leaves on the clipboard."""
+        if self.clipboard and self.clipboard.poll() is None:
+            self.clipboard.kill()
+            self.clipboard.wait()
         self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard"],
                                           stdin=subprocess.PIPE, env=self.env)
         self.clipboard.stdin.write(text.encode())
@@ -223,6 +228,9 @@ class Session:
         wait_for("the clipboard to hold the text", lambda: subprocess.run(
             ["xclip", "-o", "-selection", "clipboard"], env=self.env, capture_output=True,
             timeout=20).stdout == text.encode(), 10)
+
+    def paste(self, text):
+        self.copy(text)
         self.keys("ctrl+v")
 
     def close_box(self, window):
@@ -756,7 +764,10 @@ def scenario_diagnosis(s):
     wait_for("the VSNET line to follow", lambda: vsnet_line() == expected_line("3.5"), 10)
     wait_for("the diagnosis to follow", lambda: "変光星 3.5: 等級" in heard_report(), 10)
 
-    # An image dragged in from a file manager gives its mid-exposure time.
+    # An image dragged in from a file manager gives its mid-exposure time. The
+    # main window was raised over the report lines (they are windows of their
+    # own): they come to the front first, as a user would bring them.
+    s.xdotool("windowactivate", "--sync", s.window("^報告行$"))
     image = write_fits(os.path.join(s.workdir, "ss-cyg.fits"), {
         "DATE-OBS": "'2026-12-07T21:34:12'", "EXPTIME": "60.0", "FILTER": "'V       '",
         "OBJECT": "'SS Cyg  '"})
@@ -812,6 +823,102 @@ def scenario_hostile(s):
     s.still_running()
     if table_rows(s, 4) != table:
         raise Failure("the table changed: %r" % table_rows(s, 4))
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
+def measured_text(values):
+    """A measuring program's output for one image."""
+    return "".join("C%d  Magnitude %.3f  0.010\n" % (i + 1, v) for i, v in enumerate(values))
+
+
+def night_image(path, start):
+    return write_fits(path, {"DATE-OBS": "'%s'" % start, "EXPTIME": "60.0",
+                             "FILTER": "'V       '"})
+
+
+def overlaps(a, b):
+    return a.x < b.x + b.width and b.x < a.x + a.width and a.y < b.y + b.height \
+        and b.y < a.y + a.height
+
+
+def scenario_night(s):
+    """A night of two star fields on a 1366 x 768 screen: the report lines
+    open beside the main window without covering its paste box or import
+    button; each image is Ctrl+Shift+V (the measuring program's text pasted
+    and imported), the variable's value and Enter, and the image (dragged in,
+    or Ctrl+Shift+O for the next one): its record goes into the one night's
+    file, whatever the field."""
+    data = os.path.join(s.workdir, "data")
+    images = os.path.join(s.workdir, "images")
+    for name in ("SS Cyg", "RZ Cas"):
+        os.makedirs(os.path.join(data, name))
+        with open(os.path.join(data, name, "compdata.txt"), "wb") as f:
+            f.write(b"-11 , 9.75 \r\n-10 , 10.75 \r\n-9 , 11.75 \r\n-8 , 12.75 \r\n")
+    os.makedirs(images)
+    night_image(os.path.join(images, "ss-0001.fits"), "2026-12-07T21:34:12")
+    night_image(os.path.join(images, "ss-0002.fits"), "2026-12-07T21:44:12")
+    night_image(os.path.join(images, "rz-0001.fits"), "2026-12-07T22:04:12")
+    env = {"QUILLET3_HOME": data, "XDG_CONFIG_HOME": os.path.join(s.workdir, "config")}
+    s.launch(extra_env=env, launcher=True)
+    switch_field(s, "^Quillet3 ver1.00 - SS Cyg$", listed="SS Cyg", save=None)
+    s.keys("ctrl+shift+r")
+    dialog = s.window("^報告行$")
+    s.settled_pixels(dialog)
+    s.shot("night-beside")
+    placed = s.control("報告する等級").queryComponent()
+    del placed
+    extents = {name: s.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+               for name in ("測光結果の貼り付け欄", "比較星測光値")}
+    left, top = s.client_origin(dialog)
+    target = s.display.create_resource_object("window", dialog).get_geometry()
+
+    class Box:
+        def __init__(self, x, y, width, height):
+            self.x, self.y, self.width, self.height = x, y, width, height
+    frame = Box(left, top, target.width, target.height)
+    for name, box in extents.items():
+        if overlaps(frame, box):
+            raise Failure("the report lines cover %s: %r over %r" % (
+                name, (frame.x, frame.y, frame.width, frame.height),
+                (box.x, box.y, box.width, box.height)))
+    s.click("観測者コード", field=True)
+    s.type("XYZ")
+    s.click("画像を読んだら記録を追加")
+
+    def image(value, values, load):
+        s.copy(measured_text(values))
+        # From the report lines: the key works in every window.
+        s.xdotool("windowactivate", "--sync", s.window("^報告行$"))
+        s.keys("ctrl+shift+v")
+        wait_for("the import", lambda: table_rows(s, 1)[0].startswith("%.3f" % values[0]), 10)
+        s.type(value)
+        s.keys("Return")
+        load()
+    image("-9.5", [-11, -10, -9, -8],
+          lambda: s.drag_file(os.path.join(images, "ss-0001.fits"), s.control("JD", field=True)))
+    s.heard("に追加しました（1 件目）")
+    image("-9.25", [-11.1, -10.1, -9.1, -8.1], lambda: s.keys("ctrl+shift+o"))
+    s.heard("に追加しました（2 件目）")
+    s.shot("night-ss-cyg")
+    switch_field(s, "^Quillet3 ver1.00 - RZ Cas$", listed="RZ Cas", save=False)
+    image("-10.5", [-11, -10, -9, -8],
+          lambda: s.drag_file(os.path.join(images, "rz-0001.fits"), s.control("JD", field=True)))
+    s.heard("に追加しました（3 件目）")
+    s.shot("night-rz-cas")
+    files = glob.glob(os.path.join(data, "aavso-*.txt"))
+    if len(files) != 1:
+        raise Failure("the night's files are %r" % files)
+    with open(files[0]) as f:
+        lines = f.read().splitlines()
+    records = [line for line in lines if not line.startswith("#")]
+    expected = [("SS Cyg", "2461382.39910", "11.250"), ("SS Cyg", "2461382.40604", "11.600"),
+                ("RZ Cas", "2461382.41993", "10.250")]
+    if [tuple(r.split(",")[0:3]) for r in records] != expected or \
+            sum(line.startswith("#TYPE") for line in lines) != 1:
+        raise Failure("the night's file holds %r" % lines)
     s.close_box(s.main)
     s.answer_message_box("Escape")
     if s.program.wait(timeout=20) != 0:
@@ -951,7 +1058,10 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "signals": scenario_signals, "display-lost": scenario_display_lost,
              "link-to-device": scenario_link_to_device,
              "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
-             "dark": scenario_dark, "fields": scenario_fields, "hostile": scenario_hostile}
+             "dark": scenario_dark, "fields": scenario_fields, "hostile": scenario_hostile,
+             "night": scenario_night}
+# Scenarios on a screen of another size than 1280 x 800.
+SCREENS = {"night": "1366x768x24"}
 
 
 # What every scenario needs, and the Debian package that brings it.
@@ -1087,7 +1197,7 @@ def main():
     import pyatspi  # noqa: E402 - needs the session bus set up above
     from Xlib import X, display as xdisplay, protocol  # noqa: E402
     artifacts = sys.argv[3] if len(sys.argv) > 3 else None
-    s = Session(os.path.abspath(binary), artifacts)
+    s = Session(os.path.abspath(binary), artifacts, SCREENS.get(name, "1280x800x24"))
     try:
         write_start_file(s)
         s.start_server()
