@@ -7,6 +7,7 @@
 // plot. It never writes compdata.txt.
 #include "app/report_options.h"
 #include "core/comparison_data_file.h"
+#include "core/comparison_table.h"
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
 #include "core/report_formats.h"
@@ -15,6 +16,7 @@
 #include "platform/startup.h"
 #include "quillet3_version.h"
 #include "report/calibration_plot.h"
+#include "report/field_chart.h"
 #include "report/image_info.h"
 #include "report/light_curve.h"
 #include "report/light_curve_plot.h"
@@ -23,6 +25,7 @@
 #include "report/submission.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -95,7 +98,8 @@ QByteArray nothing(const CalibrationReport &)
     return {};
 }
 
-Printer printerFor(Output output, const SubmissionRecord::Record &record)
+Printer printerFor(
+    Output output, const SubmissionRecord::Record &record, const ReportText::Labels &labels)
 {
     using SubmissionRecord::Format;
     const AavsoExtended::Header header {record.obscode, record.software, record.obstype,
@@ -124,11 +128,14 @@ Printer printerFor(Output output, const SubmissionRecord::Record &record)
     case Output::Text:
         break;
     }
-    return {[](const CalibrationReport &r) { return ReportText::readableHead(r).toUtf8(); },
+    return {[labels](const CalibrationReport &r) {
+                return ReportText::readableHead(r, labels).toUtf8();
+            },
         [](const CalibrationReport &, const VariableEstimate &v, bool) {
             return ReportText::readableVariable(v).toUtf8();
         },
-        [](const CalibrationReport &r) { return ReportText::readableTail(r).toUtf8(); }};
+        [labels](
+            const CalibrationReport &r) { return ReportText::readableTail(r, labels).toUtf8(); }};
 }
 
 // Everything a run needs once the options are checked and the table is read.
@@ -200,8 +207,21 @@ Exit prepare(const Options &o, Job &job)
     using SubmissionRecord::Format;
     job.submitting = o.output == Output::Aavso || o.output == Output::Vsnet;
     job.format = o.output == Output::Aavso ? Format::Aavso : Format::Vsnet;
+    const QString table
+        = o.table.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName) : o.table;
+    const auto loaded
+        = ComparisonDataFile::loaded(FileLayer::readFile(table, ComparisonDataFile::ReadLimit));
+    // The field's chart names the rows that are still its stars: their
+    // labels, and the check star's AUID, error and the chart's ID for AAVSO.
+    const auto chart = FieldChart::kept(QFileInfo(table).absolutePath());
+    const bool charted = chart && !loaded.failure;
+    const ReportText::Labels labels
+        = charted ? StarChart::labels(*chart, loaded.tableTexts) : ReportText::Labels();
     if (job.submitting) {
         submission::Typed typed = o.typed;
+        const QString checkError = charted
+            ? FieldChart::fillFromChart(typed, *chart, loaded.tableTexts, o.check)
+            : QString();
         typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
         typed.check = o.check.has_value();
         bool hjd = false;
@@ -213,13 +233,10 @@ Exit prepare(const Options &o, Job &job)
             return usageError(checked.problem);
         job.record = checked.record;
         job.record.hjd = hjd;
+        job.record.checkError = checkError;
     }
-    job.printer = printerFor(o.output, job.record);
+    job.printer = printerFor(o.output, job.record, labels);
 
-    const QString table
-        = o.table.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName) : o.table;
-    const auto loaded
-        = ComparisonDataFile::loaded(FileLayer::readFile(table, ComparisonDataFile::ReadLimit));
     if (loaded.failure)
         return failure(Exit::BadTable, messages::loadFailed(*loaded.failure, table));
     if (!loaded.snapshot.exists)
@@ -434,8 +451,72 @@ Exit runLightCurve(const Options &o)
     return written ? Exit::Ok : Exit::Failed;
 }
 
+// --vsp with --import: the chart's stars into the field's table, as
+// "表に入れる" puts them: the labels given, or the first 15 by magnitude.
+Exit importChart(const Options &o, const FieldChart::Loaded &chart, const QString &band)
+{
+    QList<int> stars;
+    for (const QString &label : o.labels) {
+        const auto found = std::find_if(chart.chart->stars.begin(), chart.chart->stars.end(),
+            [&label](const VspChart::Star &star) { return star.label == label; });
+        if (found == chart.chart->stars.end())
+            return failure(Exit::BadTable,
+                QStringLiteral("quillet3-report: チャートにラベル %1 の星はありません").arg(label));
+        if (!found->band(band))
+            return failure(Exit::BadTable,
+                QStringLiteral("quillet3-report: ラベル %1 の星には %2 の等級がありません")
+                    .arg(label, band));
+        stars.append(int(found - chart.chart->stars.begin()));
+    }
+    const QList<int> bright = VspChart::byMagnitude(*chart.chart, band);
+    if (stars.isEmpty())
+        stars = bright.mid(0, TableRows);
+    else
+        std::sort(stars.begin(), stars.end(),
+            [&bright](int a, int b) { return bright.indexOf(a) < bright.indexOf(b); });
+    if (stars.isEmpty())
+        return failure(Exit::BadTable,
+            QStringLiteral("quillet3-report: チャートに %1 の等級の星がありません").arg(band));
+    const auto old
+        = ComparisonDataFile::loaded(FileLayer::readFile(o.table, ComparisonDataFile::ReadLimit));
+    if (old.failure)
+        return failure(Exit::BadTable, messages::loadFailed(*old.failure, o.table));
+    const StarChart::Imported made = StarChart::import(*chart.chart, chart.answer, band, stars);
+    const QString why = FieldChart::keep(
+        QFileInfo(o.table).absolutePath(), made.chart, old.tableTexts, made.tableTexts);
+    if (!why.isEmpty())
+        return failure(Exit::Failed, QStringLiteral("quillet3-report: ") + why);
+    QString said;
+    for (const StarChart::RowStar &row : made.chart.rows)
+        said += QStringLiteral("行 %1: %2（%3）%4\n")
+                    .arg(row.row)
+                    .arg(messages::visible(row.label), row.auid, row.magText);
+    if (made.chart.rows.size() < TableRows)
+        said += QStringLiteral("行 %1 から後は空にしました\n").arg(made.chart.rows.size() + 1);
+    return put(said.toUtf8()) ? Exit::Ok : Exit::Failed;
+}
+
+// --vsp: the chart's stars in the band of --filter (V without it).
+Exit runChart(const Options &o)
+{
+    const FieldChart::Loaded chart = FieldChart::loadAnswer(o.chart);
+    if (!chart.chart)
+        return failure(
+            Exit::BadTable, QStringLiteral("quillet3-report: %1: %2").arg(o.chart, chart.problem));
+    const QString band = VspChart::bandFor(
+        o.typed.filter.trimmed().isEmpty() ? QStringLiteral("V") : o.typed.filter);
+    if (o.import)
+        return importChart(o, chart, band);
+    return put(o.output == Output::Json ? FieldChart::json(*chart.chart, band)
+                                        : FieldChart::text(*chart.chart, band).toUtf8())
+        ? Exit::Ok
+        : Exit::Failed;
+}
+
 Exit run(const Options &o)
 {
+    if (o.mode == Mode::Chart)
+        return runChart(o);
     if (o.mode == Mode::ImageInfo)
         return runImageInfo(o);
     if (o.mode == Mode::LightCurve)

@@ -46,6 +46,16 @@ QString tableOnce(Options &o, const QString &table)
     if (!o.table.isEmpty())
         return QStringLiteral("--table と --field はどちらか 1 つです");
     o.table = table;
+    o.tableGiven = true;
+    return {};
+}
+
+// A run is about one thing: the option that names it, once.
+QString setMode(Options &o, Mode mode)
+{
+    if (o.mode != Mode::Report && o.mode != mode)
+        return QStringLiteral("--image-info, --light-curve, --vsp はどれか 1 つです");
+    o.mode = mode;
     return {};
 }
 
@@ -59,7 +69,8 @@ std::function<QString(Options &, const QByteArray &)> typedField(QString submiss
 }
 
 const std::vector<Mode> ReportOnly {Mode::Report};
-const std::vector<Mode> AllModes {Mode::Report, Mode::ImageInfo, Mode::LightCurve};
+const std::vector<Mode> AllModes {Mode::Report, Mode::ImageInfo, Mode::LightCurve, Mode::Chart};
+const std::vector<Mode> ReportOrChart {Mode::Report, Mode::Chart};
 
 std::vector<Option> makeOptions()
 {
@@ -68,11 +79,12 @@ std::vector<Option> makeOptions()
     const QString vsnetCodes = SubmissionRecord::filterCodes(Format::Vsnet).join(u", ");
     return {
         {"--table", "FILE", QStringLiteral("比較星の表（既定: カレントフォルダの compdata.txt）"),
-            ReportOnly, [](Options &o, const QByteArray &v) { return tableOnce(o, fileName(v)); }},
+            ReportOrChart,
+            [](Options &o, const QByteArray &v) { return tableOnce(o, fileName(v)); }},
         {"--field", "NAME",
             QStringLiteral("星野 NAME の表（データフォルダ ~/Quillet3 か QUILLET3_HOME の\n"
                            "NAME/compdata.txt）"),
-            ReportOnly,
+            ReportOrChart,
             [](Options &o, const QByteArray &v) {
                 if (StarField::nameProblem(text(v)))
                     return QStringLiteral("--field は星野の名前です: %1").arg(text(v));
@@ -142,12 +154,15 @@ std::vector<Option> makeOptions()
                 return QString();
             }},
         {"--filter", "F",
-            QStringLiteral("フィルター（--aavso, --vsnet; 大文字小文字は問わない）\n"
-                           "  --aavso: AAVSO のコード %1\n"
-                           "           （Rc, Ic は R, I として書く。無フィルターは CV か CR）\n"
-                           "  --vsnet: %2（R, I, CV は Rc, Ic, C として書く）")
+            QStringLiteral(
+                "フィルター（--aavso, --vsnet; 大文字小文字は問わない）\n"
+                "  --aavso: AAVSO のコード %1\n"
+                "           （Rc, Ic は R, I として書く。無フィルターは CV か CR）\n"
+                "  --vsnet: %2（R, I, CV は Rc, Ic, C として書く）\n"
+                "  --vsp: チャートのバンド（V, CV, TG は V、B, TB は B、R, CR, TR は Rc、"
+                "I は Ic）")
                 .arg(aavsoCodes, vsnetCodes),
-            ReportOnly, typedField(&submission::Typed::filter)},
+            ReportOrChart, typedField(&submission::Typed::filter)},
         {"--obscode", "CODE", QStringLiteral("観測者コード（--aavso, --vsnet）"), ReportOnly,
             typedField(&submission::Typed::obscode)},
         {"--obstype", "TYPE",
@@ -194,21 +209,35 @@ std::vector<Option> makeOptions()
                 return QString();
             }},
         {"--image-info", "FILE...", QStringLiteral("FITS 画像のヘッダーが示す日時などを一覧にする"),
-            AllModes,
-            [](Options &o, const QByteArray &) {
-                if (o.mode != Mode::Report && o.mode != Mode::ImageInfo)
-                    return QStringLiteral("--image-info と --light-curve はどちらか 1 つです");
-                o.mode = Mode::ImageInfo;
-                return QString();
-            }},
+            AllModes, [](Options &o, const QByteArray &) { return setMode(o, Mode::ImageInfo); }},
         {"--light-curve", "FILE...",
             QStringLiteral("AAVSO Extended のファイルを星とフィルターごとにまとめる\n"
                            "（--plot で光度曲線を描く）"),
+            AllModes, [](Options &o, const QByteArray &) { return setMode(o, Mode::LightCurve); }},
+        {"--vsp", "FILE",
+            QStringLiteral("AAVSO の VSP が出すチャートの測光表（JSON）: 比較星の一覧を出す"),
             AllModes,
+            [](Options &o, const QByteArray &v) {
+                o.chart = fileName(v);
+                return setMode(o, Mode::Chart);
+            }},
+        {"--import", nullptr,
+            QStringLiteral("--vsp の比較星を --field の星野の表に入れる（ｶﾀﾛｸﾞ値、測光値は空）"),
+            {Mode::Chart},
             [](Options &o, const QByteArray &) {
-                if (o.mode != Mode::Report && o.mode != Mode::LightCurve)
-                    return QStringLiteral("--image-info と --light-curve はどちらか 1 つです");
-                o.mode = Mode::LightCurve;
+                o.import = true;
+                return QString();
+            }},
+        {"--labels", "L1,L2",
+            QStringLiteral("--import で入れる星のラベル（既定: 明るい順に 15 個まで）"),
+            {Mode::Chart},
+            [](Options &o, const QByteArray &v) {
+                o.labels = text(v).split(u',', Qt::SkipEmptyParts);
+                for (QString &label : o.labels)
+                    label = label.trimmed();
+                if (o.labels.isEmpty() || o.labels.size() > 15)
+                    return QStringLiteral("--labels は 1 個から 15 個のラベルです: %1")
+                        .arg(text(v));
                 return QString();
             }},
         {"--help", nullptr, QStringLiteral("この説明"), AllModes,
@@ -232,6 +261,8 @@ QString modeName(Mode mode)
         return QStringLiteral("--image-info");
     case Mode::LightCurve:
         return QStringLiteral("--light-curve");
+    case Mode::Chart:
+        return QStringLiteral("--vsp");
     case Mode::Report:
         break;
     }
@@ -252,8 +283,14 @@ QString combinationError(const Options &o, int formats)
         return QStringLiteral("--image は --aavso か --vsnet と使います");
     if (o.hjd && o.output != Output::Aavso)
         return QStringLiteral("--date hjd は --aavso だけです（VSNET の日付は UT）");
-    if (o.mode != Mode::Report && o.files.isEmpty())
+    if ((o.mode == Mode::ImageInfo || o.mode == Mode::LightCurve) && o.files.isEmpty())
         return QStringLiteral("ファイルがありません");
+    if (o.mode == Mode::Chart && !o.variables.isEmpty())
+        return QStringLiteral("--vsp は測光値もファイルも取りません: %1").arg(o.variables.first());
+    if (o.import && !o.tableGiven)
+        return QStringLiteral("--import には --field（または --table）が要ります");
+    if (!o.labels.isEmpty() && !o.import)
+        return QStringLiteral("--labels は --import と使います");
     return {};
 }
 

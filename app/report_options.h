@@ -21,8 +21,9 @@
 namespace quillet::ReportOptions {
 
 enum class Output { Text, Json, Aavso, Vsnet };
-// What the run is about: the table's report, images' headers, or light curves.
-enum class Mode { Report, ImageInfo, LightCurve };
+// What the run is about: the table's report, images' headers, light curves,
+// or a chart's comparison stars.
+enum class Mode { Report, ImageInfo, LightCurve, Chart };
 
 struct Options
 {
@@ -40,6 +41,10 @@ struct Options
     double flagMagnitude = DefaultFlagMagnitude;
     submission::Typed typed; // --star, --jd, --filter, --obscode, --obstype, --chart, --check-name
     QStringList variables; // given as arguments; none: standard input
+    QString chart; // --vsp: a VSP answer's file
+    bool import = false; // --import: the chart's stars into the table
+    QStringList labels; // --labels: the stars to import
+    bool tableGiven = false; // --table or --field named the table
 };
 
 // One option: its name, the name of its argument (none for a switch), its

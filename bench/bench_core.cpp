@@ -4,7 +4,8 @@
 // the parser against a plain keyword count over the same text, the worst
 // paste, one fit of a full table against reading its 30 texts, one number
 // parse against std::from_chars, and reading a huge compdata.txt at start-up
-// against reading its first 64 KiB.
+// against reading its first 64 KiB, and a VSP chart of 1,000 stars loaded
+// against reading its bytes.
 #include "bench_common.h"
 #include "core/calibration.h"
 #include "core/comparison_data_file.h"
@@ -12,6 +13,7 @@
 #include "core/magnitude_text_parser.h"
 #include "core/numeric_text.h"
 #include "platform/file_layer.h"
+#include "report/field_chart.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -117,5 +119,39 @@ int main()
             sink += file.read(ComparisonDataFile::ReadLimit).size();
     });
     report("load, 50 MiB random compdata.txt", load, "QFile reading its first 64 KiB", head);
+
+    // A chart as VSP answers it for a wide field: 1,000 stars, five bands each.
+    const QString chartPath = dir.filePath(QStringLiteral("chart.json"));
+    {
+        QFile file(chartPath);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(R"({"chartid":"X28092AFQ","star":"SS Cyg","auid":"000-BCM-129","photometry":[)");
+        for (int k = 0; k < 1000; ++k) {
+            QByteArray bands;
+            for (const char *band : {"B", "V", "Rc", "Ic", "J"})
+                bands += QStringLiteral(R"(%1{"band":"%2","mag":%3,"error":0.0%4})")
+                             .arg(bands.isEmpty() ? "" : ",", QLatin1String(band))
+                             .arg(8 + k * 0.007, 0, 'f', 3)
+                             .arg(10 + k % 89)
+                             .toUtf8();
+            file.write(QStringLiteral(R"(%1{"auid":"000-BCP-%2","ra":"21:42:01.47",)"
+                                      R"("dec":"43:38:35.2","label":"%3","bands":[)")
+                           .arg(k ? "," : "")
+                           .arg(k, 3, 10, QChar(u'0'))
+                           .arg(k)
+                           .toUtf8()
+                + bands + R"(],"comments":""})");
+        }
+        file.write("]}");
+    }
+    const double chart
+        = medianSeconds(9, [&] { sink += FieldChart::loadAnswer(chartPath).chart->stars.size(); });
+    const double chartBytes = medianSeconds(9, [&] {
+        QFile file(chartPath);
+        if (file.open(QIODevice::ReadOnly))
+            sink += file.readAll().size();
+    });
+    report("VSP chart, 1,000 stars", chart, "QFile reading the same bytes", chartBytes);
     return sink == 0; // keeps the loops from being optimised away
 }

@@ -156,6 +156,8 @@ Fields ensembleRecord(const SubmissionRecord::Record &submission, const Calibrat
         notes += QStringLiteral("|KMAGINS=%1|KREFMAG=%2")
                      .arg(PlainNumberText(report.check->measured),
                          PlainNumberText(report.check->catalogue));
+    if (check && !submission.checkError.isEmpty())
+        notes += QStringLiteral("|KREFERR=%1").arg(submission.checkError);
     Fields r;
     at(r, Field::StarId) = submission.star;
     at(r, Field::Date) = submission.jd.trimmed();

@@ -93,8 +93,9 @@ QString line(const Fields &record);
 // The record of one variable's estimate from an ensemble of comparison stars:
 // MAG its magnitude, MERR its prediction error; under ENSEMBLE, CMAG is na
 // and KMAG is the check star's magnitude from the same line, with its
-// measured and catalogue values in NOTES (KMAGINS, KREFMAG) beside the
-// line's SLOPE, N, S and the variable's measured value VMAGINS.
+// measured and catalogue values in NOTES (KMAGINS, KREFMAG, and the
+// catalogue's error KREFERR where a chart gives it) beside the line's SLOPE,
+// N, S and the variable's measured value VMAGINS.
 Fields ensembleRecord(const SubmissionRecord::Record &submission, const CalibrationReport &report,
     const VariableEstimate &variable);
 

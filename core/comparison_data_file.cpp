@@ -121,10 +121,15 @@ QByteArray serialize(const QStringList &tableTexts)
     QString text;
     for (int k = 0; k < TableRows; ++k) {
         const QString measured = tableTexts.value(2 * k);
+        const QString catalogue = tableTexts.value(2 * k + 1);
+        // A catalogue magnitude not yet measured (a chart's, typed ahead) is
+        // kept with an empty first field, which reads back as an empty box.
+        if (IsEmptyText(measured) && !IsEmptyText(catalogue))
+            text += u',' + FileNumberText(ParseNumber(catalogue)) + QStringLiteral("\r\n");
         if (IsEmptyText(measured))
             continue;
         text += FileNumberText(ParseNumber(measured)) + u','
-            + FileNumberText(ParseNumber(tableTexts.value(2 * k + 1))) + QStringLiteral("\r\n");
+            + FileNumberText(ParseNumber(catalogue)) + QStringLiteral("\r\n");
     }
     return text.toLatin1();
 }

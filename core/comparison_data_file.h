@@ -12,7 +12,9 @@
 #include <optional>
 
 // "compdata.txt": one line per table row whose measured-value box is not empty,
-// "<FileNumberText(m)>,<FileNumberText(c)>" CR LF, rows moving up to close gaps.
+// "<FileNumberText(m)>,<FileNumberText(c)>" CR LF, rows moving up to close gaps;
+// a row whose measured box is empty and whose catalogue box is not is written
+// too, as ",<FileNumberText(c)>", so that no catalogue magnitude is lost.
 namespace quillet::ComparisonDataFile {
 
 inline constexpr char FileName[] = "compdata.txt";

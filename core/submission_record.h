@@ -23,6 +23,7 @@ struct Record
     QString obscode;
     QString chart; // empty: na
     QString checkName; // empty: na
+    QString checkError; // the check star's catalogue error (KREFERR, from a chart); empty: none
     QString obstype = QStringLiteral("CCD"); // one of ObservationTypes
     QString software; // name and version of the writing program
     QString airmass; // AMASS; empty: na

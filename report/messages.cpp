@@ -4,6 +4,7 @@
 
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
+#include "report/report_text.h"
 
 #include <cstring>
 
@@ -260,25 +261,32 @@ QString imageTimeFrom(const ImageTime::Time &time)
     return from;
 }
 
-QString tableDoubt(const TableDoubts::Doubt &doubt)
+QString tableDoubt(const TableDoubts::Doubt &doubt, const QMap<int, QString> &labels)
 {
     using TableDoubts::Kind;
+    const QString row = ReportText::rowName(doubt.row, labels);
     switch (doubt.kind) {
     case Kind::MeasuredNotANumber:
         return QStringLiteral("行 %1 の測光値「%2」は数値ではありません（%3 として計算されます）")
-            .arg(doubt.row)
-            .arg(visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
+            .arg(row, visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
     case Kind::CatalogueNotANumber:
         return QStringLiteral("行 %1 のｶﾀﾛｸﾞ値「%2」は数値ではありません（%3 として計算されます）")
-            .arg(doubt.row)
-            .arg(visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
+            .arg(row, visible(doubt.text), PlainNumberText(ParseNumber(doubt.text)));
     case Kind::NoCatalogue:
-        return QStringLiteral("行 %1 はｶﾀﾛｸﾞ値が空です（0 等として計算されます）").arg(doubt.row);
+        return QStringLiteral("行 %1 はｶﾀﾛｸﾞ値が空です（0 等として計算されます）").arg(row);
     case Kind::NotMeasured:
         break;
     }
-    return QStringLiteral("行 %1 はまだ測光していません（測光値 0 として計算されます）")
-        .arg(doubt.row);
+    return QStringLiteral("行 %1 はまだ測光していません（測光値 0 として計算されます）").arg(row);
+}
+
+QString changedChartRows(const QList<int> &rows)
+{
+    QStringList names;
+    for (const int row : rows)
+        names << QString::number(row);
+    return QStringLiteral("行 %1 はｶﾀﾛｸﾞ値を手で変えたので、チャートの星ではありません")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 QString importResult(int found, const std::vector<int> &keptRows)

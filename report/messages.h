@@ -10,6 +10,7 @@
 #include "core/image_time.h"
 #include "core/table_doubts.h"
 
+#include <QMap>
 #include <QString>
 
 // The program's words for what core reports as values: shared by the windows and
@@ -70,7 +71,10 @@ QString imageTimeProblem(const ImageTime::TimeFound &found);
 QString imageTimeFrom(const ImageTime::Time &time);
 
 // A row the Measure reads as something else than it shows.
-QString tableDoubt(const TableDoubts::Doubt &doubt);
+// A chart star's row is named with its label.
+QString tableDoubt(const TableDoubts::Doubt &doubt, const QMap<int, QString> &labels = {});
+// Rows that were a chart's stars and whose catalogue magnitude was changed by hand.
+QString changedChartRows(const QList<int> &rows);
 
 // What the design's import did last: how many values, which rows still hold
 // one from before it.

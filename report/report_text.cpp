@@ -56,15 +56,30 @@ QString judgement(const ReportRow &row)
     return {};
 }
 
-QString readableHead(const CalibrationReport &r)
+QString rowName(int row, const Labels &labels)
+{
+    const auto label = labels.constFind(row);
+    return label == labels.constEnd() ? QString::number(row)
+                                      : QStringLiteral("%1（%2）").arg(row).arg(*label);
+}
+
+QString readableHead(const CalibrationReport &r, const Labels &labels)
 {
     QString out;
     QTextStream s(&out);
     s << QStringLiteral("比較星 %1 個（測光値の順）\n").arg(r.n);
-    s << QStringLiteral(" 行     測光値  ｶﾀﾛｸﾞ値    近似値      残差  除外残差         t  判定\n");
+    // A chart's labels stand in a column of their own after the row.
+    const bool labelled = !labels.isEmpty();
+    s << (labelled ? QStringLiteral(
+              " 行  ﾗﾍﾞﾙ     測光値  ｶﾀﾛｸﾞ値    近似値      残差  除外残差         t  判定\n")
+                   : QStringLiteral(
+                       " 行     測光値  ｶﾀﾛｸﾞ値    近似値      残差  除外残差         t  判定\n"));
     for (const ReportRow &row : r.rows) {
+        const QString first = labelled
+            ? QStringLiteral("%1 %2").arg(row.row, 3).arg(labels.value(row.row), 5)
+            : QStringLiteral("%1").arg(row.row, 3);
         const QString line = QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8")
-                                 .arg(row.row, 3)
+                                 .arg(first)
                                  .arg(fixed(row.measured), 10)
                                  .arg(fixed(row.catalogue), 9)
                                  .arg(fixed(row.fitted), 9)
@@ -109,23 +124,23 @@ QString readableVariable(const VariableEstimate &v)
     return out + u'\n';
 }
 
-QString readableTail(const CalibrationReport &r)
+QString readableTail(const CalibrationReport &r, const Labels &labels)
 {
     if (!r.check)
         return {};
     return QStringLiteral(
         "\nチェック星（行 %1）: ｶﾀﾛｸﾞ値 %2　近似値 %3　O - C %4　(O - C) / 予測誤差 %5\n")
-        .arg(r.check->row)
+        .arg(rowName(r.check->row, labels))
         .arg(fixed(r.check->catalogue), fixed(r.check->fitted), fixed(r.check->oMinusC),
             optionalNumber(r.check->z, 2));
 }
 
-QString readableReport(const CalibrationReport &report)
+QString readableReport(const CalibrationReport &report, const Labels &labels)
 {
-    QString out = readableHead(report);
+    QString out = readableHead(report, labels);
     for (const VariableEstimate &v : report.variables)
         out += readableVariable(v);
-    return out + readableTail(report);
+    return out + readableTail(report, labels);
 }
 
 } // namespace quillet::ReportText

@@ -109,8 +109,11 @@ void TestComparisonDataFile::roundTrip_data()
                                           << table({{"1234.5", "11.2"}, {"-8.25", "9.8"}});
     QTest::newRow("empty catalogue")
         << table({{"1234.50", ""}}) << QByteArray(" 1234.5 , 0 \r\n") << table({{"1234.5", "0"}});
-    QTest::newRow("catalogue only is not saved")
-        << table({{"", "11.2"}, {"1", "2"}}) << QByteArray(" 1 , 2 \r\n") << table({{"1", "2"}});
+    // A chart's magnitude not yet measured is never lost by a save.
+    QTest::newRow("catalogue only is kept")
+        << table({{"", "11.2"}, {"1", "2"}, {"", ""}, {"", "8.204"}})
+        << QByteArray(", 11.2 \r\n 1 , 2 \r\n, 8.204 \r\n")
+        << table({{"", "11.2"}, {"1", "2"}, {"", "8.204"}});
     QTest::newRow("abc saved as 0")
         << table({{"abc", "x"}}) << QByteArray(" 0 , 0 \r\n") << table({{"0", "0"}});
     QTest::newRow("single blank saved as 0")

@@ -105,7 +105,7 @@ void TestForm1DataFile::shutDownOk()
     Window w;
     w.form.text(3)->setText(QStringLiteral("1234.50"));
     w.form.text(5)->clear();
-    w.form.text(6)->setText(QStringLiteral("11.2")); // catalogue only: not saved
+    w.form.text(6)->setText(QStringLiteral("11.2")); // catalogue only: kept
     w.form.text(9)->setText(QStringLiteral("abc"));
     w.form.text(31)->setText(QStringLiteral("2.5"));
     w.boxes.answers = {true};
@@ -113,13 +113,14 @@ void TestForm1DataFile::shutDownOk()
     QVERIFY(!w.form.isVisible());
     QCOMPARE(w.boxes.texts, QStringList {SaveQuestion});
     QCOMPARE(w.boxes.buttonsShown.first(), forms::MessageBoxes::Buttons::OkCancel);
-    QCOMPARE(readFile(wd.file()), QByteArray(" 1 , 2 \r\n 1234.5 , 4 \r\n 0 , 0 \r\n"));
+    QCOMPARE(readFile(wd.file()), QByteArray(" 1 , 2 \r\n 1234.5 , 4 \r\n, 11.2 \r\n 0 , 0 \r\n"));
     QCOMPARE(
         QDir(wd.dir.path()).entryList(QDir::Files), QStringList {QStringLiteral("compdata.txt")});
 
     // The next start shows the saved rows, moved up, and an empty Text31.
     Window next;
-    QCOMPARE(next.form.tableTexts(), table({{"1", "2"}, {"1234.5", "4"}, {"0", "0"}}));
+    QCOMPARE(
+        next.form.tableTexts(), table({{"1", "2"}, {"1234.5", "4"}, {"", "11.2"}, {"0", "0"}}));
     QCOMPARE(next.form.text(31)->text(), QString());
 }
 

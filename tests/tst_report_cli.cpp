@@ -52,6 +52,8 @@ private Q_SLOTS:
     void hostileFiles_data();
     void hostileFiles();
     void lightCurveMemory();
+    void charts_data();
+    void charts();
     void everyOptionInTheManual();
     void neverWritesTheTable();
 
@@ -508,6 +510,87 @@ void TestReportCli::hostileFiles()
     QVERIFY2((status == 0 ? out : err).contains(output), qPrintable(out + err));
     if (!absent.isEmpty())
         QVERIFY2(!(out + err).contains(absent), qPrintable(out + err));
+}
+
+// A VSP chart printed and put into a star field's table; what the field then
+// writes into the AAVSO record; and every bad chart leaving the table as it was.
+void TestReportCli::charts_data()
+{
+    QTest::addColumn<QString>("script"); // $R the program, $C the chart, field F in $H
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // in stdout, or stderr when the status is not 0
+    const QString same = QStringLiteral(
+        "; s=$?; cmp -s compdata.txt \"$H/F/compdata.txt\" && test ! -e \"$H/F/chart.json\" "
+        "&& exit $s; echo changed >&2; exit 99");
+    QTest::newRow("in the filter's band")
+        << "$R --vsp \"$C\" --filter cr" << 0
+        << "  86  000-BCP-220  21:42:01.47   43:38:35.2      7.961  0.030\n";
+    QTest::newRow("as JSON, its keys")
+        << "$R --vsp \"$C\" --format json | grep -o '\"[a-z]*\":' | sort -u | tr -d '\\n'" << 0
+        << "\"auid\":\"band\":\"chart\":\"comments\":\"dec\":\"error\":\"label\":\"mag\":\"ra\":"
+           "\"star\":\"stars\":";
+    QTest::newRow("the first by magnitude, the tables before kept")
+        << "$R --field F --vsp \"$C\" --import --labels 92 >/dev/null && "
+           "$R --field F --vsp \"$C\" --import && cd \"$H/F\" && cat compdata.txt "
+           "compdata.txt.before-chart-2 && cmp compdata.txt.before-chart \"$OLDPWD/compdata.txt\""
+        << 0
+        << "行 1: 86（000-BCP-220）8.559\n行 2: 92（000-BCP-185）9.212\n"
+           "行 3: 101（000-BCM-156）10.069\n行 4: 109（000-BCP-241）10.904\n"
+           "行 5: 114（000-BCP-252）11.383\n行 6 から後は空にしました\n, 8.559 \r\n, 9.212 \r\n"
+           ", 10.069 \r\n, 10.904 \r\n, 11.383 \r\n, 9.212 \r\n";
+    QTest::newRow("labels, KNAME, KREFERR and CHART")
+        << "$R --field F --vsp \"$C\" --import --labels 109,92,86,101 >/dev/null && "
+           "printf ' 1 , 8.559 \\r\\n 1.4 , 9.212 \\r\\n 2 , 10.069 \\r\\n 2.5 , 10.904 "
+           "\\r\\n' > \"$H/F/compdata.txt\"; o='--star SS --jd 2461382.5 --filter V --obscode "
+           "XYZ'; $R --field F --check 2 2.2 | grep -o 'チェック星（行 2（92））'; "
+           "A=$($R --field F --aavso --check 2 $o 2.2 | tail -n 1); "
+           "B=$($R --field F --aavso --check 2 --check-name K --chart C1 $o 2.2 | tail -n 1); "
+           "echo \"$A\" | cut -d, -f10,14; echo \"$A\" | grep -o 'KREFERR=[^|]*'; "
+           "echo \"$B\" | cut -d, -f10,14; echo \"$B\" | grep -c KREFERR; true"
+        << 0 << "チェック星（行 2（92））\n000-BCP-185,X28092AFQ\nKREFERR=0.02\nK,C1\n0\n";
+    QTest::newRow("a label the chart lacks") << "$R --field F --vsp \"$C\" --import --labels 86,999"
+            + same << 2 << "チャートにラベル 999 の星はありません";
+    QTest::newRow("a star without the band") << "$R --field F --vsp \"$C\" --import --labels 125"
+            + same << 2 << "ラベル 125 の星には V の等級がありません";
+    QTest::newRow("not JSON") << "echo '<html>' > bad.json; $R --field F --vsp bad.json --import"
+            + same << 2 << "bad.json: JSON ではありません";
+    QTest::newRow("duplicated labels")
+        << "sed 's/\"label\": \"109\"/\"label\": \"86\"/' \"$C\" > dup.json; "
+           "$R --field F --vsp dup.json --import"
+            + same
+        << 2 << "ラベル 86 の星が 2 つあります";
+    QTest::newRow("over 4 MiB") << "head -c 4194305 /dev/zero | tr '\\0' ' ' > big.json; "
+                                   "$R --field F --vsp big.json --import"
+            + same << 2 << "大きすぎます";
+    QTest::newRow("import without a field")
+        << "$R --vsp \"$C\" --import" << 64 << "--import には --field";
+    QTest::newRow("labels without import")
+        << "$R --vsp \"$C\" --labels 86" << 64 << "--labels は --import と使います";
+}
+
+void TestReportCli::charts()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    const QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("F")));
+    writeFile(home.filePath(QStringLiteral("F/compdata.txt")), WorkedFile);
+    QProcess shell;
+    shell.setWorkingDirectory(m_dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUILLET3_HOME"), home.path());
+    environment.insert(QStringLiteral("H"), home.path());
+    environment.insert(QStringLiteral("C"), QStringLiteral(QUILLET3_TEST_DATA "/vsp-ss-cyg.json"));
+    shell.setProcessEnvironment(environment);
+    shell.start(QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("R=\"$0\"; ") + script,
+            qEnvironmentVariable("QUILLET3_REPORT")});
+    QVERIFY(shell.waitForFinished(60000));
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    QVERIFY2(shell.exitCode() == status, qPrintable(out + err));
+    QVERIFY2((status == 0 ? out : err).contains(output), qPrintable(out + err));
 }
 
 // A light curve keeps at most four times its file in memory, text or JSON.

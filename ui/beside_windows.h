@@ -36,6 +36,9 @@ struct MainWindowInputs
     ImportResult lastImport;
 };
 using InputsProvider = std::function<MainWindowInputs()>;
+// What a window beside may write into the main window: the table's 30 texts
+// (a chart's comparison stars), as a user would type them.
+using TableWriter = std::function<void(const QStringList &tableTexts)>;
 
 class BesideWindows
 {
@@ -45,6 +48,7 @@ public:
     virtual void showDiagnosis() = 0;
     virtual void showReportLines() = 0;
     virtual void showLightCurve() = 0;
+    virtual void showChart() = 0;
     // An image dropped onto the main window: its time, filter and star go into
     // the report-line dialog.
     virtual void openImage(const QString &path) = 0;
@@ -65,7 +69,9 @@ class BesideWindowsPlugin
 {
 public:
     virtual ~BesideWindowsPlugin() = default;
-    virtual BesideWindows *create(QWidget *mainWindow, InputsProvider inputs) = 0;
+    virtual BesideWindows *create(
+        QWidget *mainWindow, InputsProvider inputs, TableWriter writeTable)
+        = 0;
 };
 
 // Where the plugin is looked for: beside the program, in ../<libdir>/quillet3/plugins.
@@ -76,8 +82,8 @@ QString besideWindowsPluginPath();
 // Qt can load (truncated, or of another platform), is another program's, or
 // was built for another version of this interface. Nothing of a plugin that
 // is not ours is run.
-BesideWindows *loadBesideWindows(
-    const QString &path, QWidget *mainWindow, InputsProvider inputs, QString &error);
+BesideWindows *loadBesideWindows(const QString &path, QWidget *mainWindow, InputsProvider inputs,
+    TableWriter writeTable, QString &error);
 
 } // namespace quillet
 
@@ -85,5 +91,5 @@ BesideWindows *loadBesideWindows(
 // is refused by its description, before any of its code runs. A test holds
 // each version's interface and fails when this header changes without a new
 // version (tests/plugin_interfaces.txt).
-#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/3"
+#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/4"
 Q_DECLARE_INTERFACE(quillet::BesideWindowsPlugin, QUILLET3_BESIDE_WINDOWS_IID)

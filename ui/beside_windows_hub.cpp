@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/beside_windows_hub.h"
 
+#include "ui/chart_dialog.h"
 #include "ui/diagnosis_window.h"
 #include "ui/light_curve_window.h"
 #include "ui/report_line_dialog.h"
@@ -21,9 +22,10 @@ constexpr int Gap = 8;
 } // namespace
 
 BesideWindowsHub::BesideWindowsHub(
-    QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes)
+    QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes, TableWriter writeTable)
     : m_main(mainWindow)
     , m_inputs(std::move(inputs))
+    , m_writeTable(std::move(writeTable))
     , m_boxes(boxes ? boxes : &m_realBoxes)
 {
     m_checkStar.setField(m_inputs().field);
@@ -35,6 +37,19 @@ BesideWindowsHub::~BesideWindowsHub()
     delete m_diagnosis;
     delete m_reportLines;
     delete m_lightCurve;
+    delete m_chart;
+}
+
+QList<QWidget *> BesideWindowsHub::windows() const
+{
+    QList<QWidget *> made;
+    for (QWidget *window :
+        {static_cast<QWidget *>(m_diagnosis), static_cast<QWidget *>(m_reportLines),
+            static_cast<QWidget *>(m_lightCurve), static_cast<QWidget *>(m_chart)}) {
+        if (window)
+            made.append(window);
+    }
+    return made;
 }
 
 DiagnosisWindow *BesideWindowsHub::diagnosis() const
@@ -50,6 +65,23 @@ ReportLineDialog *BesideWindowsHub::reportLines() const
 LightCurveWindow *BesideWindowsHub::lightCurve() const
 {
     return m_lightCurve;
+}
+
+ChartDialog *BesideWindowsHub::chart() const
+{
+    return m_chart;
+}
+
+void BesideWindowsHub::showChart()
+{
+    if (!m_chart) {
+        m_chart = new ChartDialog(m_inputs, m_writeTable, m_boxes);
+        addKeys(m_chart);
+        // What the chart put in shows in the other windows at once.
+        QObject::connect(
+            m_chart, &ChartDialog::tableReplaced, m_chart, [this] { inputsChanged(); });
+    }
+    showBeside(m_chart);
 }
 
 void BesideWindowsHub::showBeside(QWidget *window)
@@ -89,9 +121,8 @@ QPoint BesideWindowsHub::besidePlace(QWidget *window) const
         at.setX(screen.right() - window->width());
     }
     // Another window already there: a title bar lower.
-    for (QWidget *other : {static_cast<QWidget *>(m_diagnosis),
-             static_cast<QWidget *>(m_reportLines), static_cast<QWidget *>(m_lightCurve)}) {
-        if (other && other != window && other->isVisible()
+    for (QWidget *other : windows()) {
+        if (other != window && other->isVisible()
             && other->frameGeometry().contains(at + QPoint(Gap, Gap)))
             at += QPoint(0, 48);
     }
@@ -196,11 +227,8 @@ void BesideWindowsHub::fieldChanged()
 
 void BesideWindowsHub::closeAll()
 {
-    for (QWidget *window : {static_cast<QWidget *>(m_diagnosis),
-             static_cast<QWidget *>(m_reportLines), static_cast<QWidget *>(m_lightCurve)}) {
-        if (window)
-            window->close();
-    }
+    for (QWidget *window : windows())
+        window->close();
 }
 
 } // namespace quillet

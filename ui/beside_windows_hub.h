@@ -13,6 +13,7 @@ class QWidget;
 
 namespace quillet {
 
+class ChartDialog;
 class DiagnosisWindow;
 class LightCurveWindow;
 class ReportLineDialog;
@@ -25,12 +26,13 @@ class BesideWindowsHub final : public BesideWindows
 public:
     // boxes: the message boxes and file dialogs the windows use (tests answer
     // them); nullptr: the real ones.
-    BesideWindowsHub(
-        QWidget *mainWindow, InputsProvider inputs, forms::MessageBoxes *boxes = nullptr);
+    BesideWindowsHub(QWidget *mainWindow, InputsProvider inputs,
+        forms::MessageBoxes *boxes = nullptr, TableWriter writeTable = {});
     ~BesideWindowsHub() override;
     void showDiagnosis() override;
     void showReportLines() override;
     void showLightCurve() override;
+    void showChart() override;
     void openImage(const QString &path) override;
     void openNextImage() override;
     void measured() override;
@@ -40,9 +42,12 @@ public:
     DiagnosisWindow *diagnosis() const;
     ReportLineDialog *reportLines() const;
     LightCurveWindow *lightCurve() const;
+    ChartDialog *chart() const;
     CheckStar &checkStar() { return m_checkStar; }
 
 private:
+    // Those made so far.
+    QList<QWidget *> windows() const;
     void showBeside(QWidget *window);
     QPoint besidePlace(QWidget *window) const;
     void makeReportLines();
@@ -52,12 +57,14 @@ private:
 
     QWidget *m_main;
     InputsProvider m_inputs;
+    TableWriter m_writeTable;
     forms::RealMessageBoxes m_realBoxes;
     forms::MessageBoxes *m_boxes;
     CheckStar m_checkStar; // one for the diagnosis and the report lines
     QPointer<DiagnosisWindow> m_diagnosis;
     QPointer<ReportLineDialog> m_reportLines;
     QPointer<LightCurveWindow> m_lightCurve;
+    QPointer<ChartDialog> m_chart;
 };
 
 // Set on a window once it has a place: remembered from the last run, or

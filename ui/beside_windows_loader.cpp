@@ -19,8 +19,8 @@ QString besideWindowsPluginPath()
         + QStringLiteral(QUILLET3_PLUGIN_DIR) + QStringLiteral("/libquillet3-windows.so"));
 }
 
-BesideWindows *loadBesideWindows(
-    const QString &path, QWidget *mainWindow, InputsProvider inputs, QString &error)
+BesideWindows *loadBesideWindows(const QString &path, QWidget *mainWindow, InputsProvider inputs,
+    TableWriter writeTable, QString &error)
 {
     if (!QFileInfo(path).isFile()) {
         error = QStringLiteral("%1 がありません").arg(path);
@@ -49,7 +49,7 @@ BesideWindows *loadBesideWindows(
         error = QStringLiteral("%1 を読み込めませんでした（%2）").arg(path, loader->errorString());
         return nullptr;
     }
-    BesideWindows *windows = plugin->create(mainWindow, std::move(inputs));
+    BesideWindows *windows = plugin->create(mainWindow, std::move(inputs), std::move(writeTable));
     if (!windows)
         error = QStringLiteral("%1 が窓を作れませんでした").arg(path);
     return windows;

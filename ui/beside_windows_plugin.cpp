@@ -15,9 +15,10 @@ class BesideWindowsPluginImpl final : public QObject, public BesideWindowsPlugin
     Q_INTERFACES(quillet::BesideWindowsPlugin)
 
 public:
-    BesideWindows *create(QWidget *mainWindow, InputsProvider inputs) override
+    BesideWindows *create(
+        QWidget *mainWindow, InputsProvider inputs, TableWriter writeTable) override
     {
-        return new BesideWindowsHub(mainWindow, std::move(inputs));
+        return new BesideWindowsHub(mainWindow, std::move(inputs), nullptr, std::move(writeTable));
     }
 };
 

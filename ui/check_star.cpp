@@ -3,6 +3,7 @@
 #include "ui/check_star.h"
 
 #include "core/comparison_table.h"
+#include "report/report_text.h"
 #include "ui/settings.h"
 
 #include <QComboBox>
@@ -38,7 +39,8 @@ std::optional<int> checkRowOf(const QComboBox *choice)
     return row.isValid() ? std::optional<int>(row.toInt()) : std::nullopt;
 }
 
-void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::optional<int> chosen)
+void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::optional<int> chosen,
+    const QMap<int, QString> &labels)
 {
     const QSignalBlocker blocker(choice);
     choice->clear();
@@ -46,7 +48,7 @@ void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::opti
     const TableNumbers numbers = ReadTableNumbers(tableTexts);
     for (int k = 1; k <= TableRows; ++k) {
         if (numbers.measured[k - 1] != VacantMarker)
-            choice->addItem(QStringLiteral("行 %1").arg(k), k);
+            choice->addItem(QStringLiteral("行 ") + ReportText::rowName(k, labels), k);
     }
     const int at = chosen ? choice->findData(*chosen) : 0;
     choice->setCurrentIndex(at < 0 ? 0 : at);

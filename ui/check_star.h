@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QStringList>
 
@@ -34,7 +35,9 @@ private:
 
 // The check-star choice: "なし", then each row with data as "行 k", the row
 // chosen selected when it still has data.
-void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::optional<int> chosen);
+// A chart star's row is listed with its label: "行 3（109）".
+void fillCheckChoice(QComboBox *choice, const QStringList &tableTexts, std::optional<int> chosen,
+    const QMap<int, QString> &labels = {});
 std::optional<int> checkRowOf(const QComboBox *choice);
 
 } // namespace quillet

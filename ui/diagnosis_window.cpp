@@ -10,6 +10,7 @@
 #include "report/report_text.h"
 #include "ui/beside_windows_hub.h"
 #include "ui/check_star.h"
+#include "ui/kept_chart.h"
 #include "ui/settings.h"
 
 #include <QApplication>
@@ -47,11 +48,11 @@ QString shown(QString text)
     return text.replace(u'\r', u'\n');
 }
 
-QString rowList(const std::vector<int> &rows)
+QString rowList(const std::vector<int> &rows, const ReportText::Labels &labels)
 {
     QStringList texts;
     for (const int row : rows)
-        texts << QString::number(row);
+        texts << ReportText::rowName(row, labels);
     return texts.join(QStringLiteral(", "));
 }
 
@@ -180,14 +181,19 @@ void DiagnosisWindow::recompute()
     const MainWindowInputs inputs = m_inputs();
     setWindowTitle(inputs.field.isEmpty() ? QStringLiteral("比較星の診断")
                                           : QStringLiteral("比較星の診断 - %1").arg(inputs.field));
-    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row());
+    // The field's chart names the rows that are its stars.
+    const StarChart::FieldChart *chart = keptChart(inputs.tableFolder);
+    m_labels = chart ? StarChart::labels(*chart, inputs.tableTexts) : ReportText::Labels();
+    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row(), m_labels);
     const QString variable = inputs.variableText.trimmed();
     const bool number = ParseWholeNumber(variable).has_value();
     // What the Measure reads otherwise than it shows, and what the last
     // import did: before anything else.
     QStringList first;
     for (const TableDoubts::Doubt &doubt : TableDoubts::find(inputs.tableTexts))
-        first << messages::tableDoubt(doubt);
+        first << messages::tableDoubt(doubt, m_labels);
+    if (chart && !StarChart::changedRows(*chart, inputs.tableTexts).isEmpty())
+        first << messages::changedChartRows(StarChart::changedRows(*chart, inputs.tableTexts));
     if (inputs.lastImport.done)
         first << messages::importResult(inputs.lastImport.found, inputs.lastImport.keptRows);
     const ReportOutcome outcome = MakeCalibrationReport(
@@ -199,7 +205,7 @@ void DiagnosisWindow::recompute()
         return;
     }
     m_report = outcome.report;
-    m_text->setPlainText(ReportText::readableReport(outcome.report));
+    m_text->setPlainText(ReportText::readableReport(outcome.report, m_labels));
     fillSummary(outcome.report);
     if (!number)
         m_summary->setText(
@@ -246,15 +252,15 @@ void DiagnosisWindow::fillSummary(const CalibrationReport &report)
     lines << (flagged.empty()
             ? QStringLiteral("外れている比較星はありません（比較星 %1 個）").arg(report.n)
             : QStringLiteral("✕ 外れている比較星: 行 %1（比較星 %2 個）")
-                  .arg(rowList(flagged))
+                  .arg(rowList(flagged, m_labels))
                   .arg(report.n));
     if (!noted.empty())
         lines << QStringLiteral("参考: 行 %1 は |t| > 3 ですが、ずれは %2 等未満です")
-                     .arg(rowList(noted))
+                     .arg(rowList(noted, m_labels))
                      .arg(DefaultFlagMagnitude);
     if (!report.leftOut.empty())
         lines << QStringLiteral("行 %1 は近似に使っていません（測光値が 9999 以上）")
-                     .arg(rowList(report.leftOut));
+                     .arg(rowList(report.leftOut, m_labels));
     m_summary->setText(lines.join(u'\n'));
 }
 
@@ -268,9 +274,10 @@ void DiagnosisWindow::fillTable(const CalibrationReport &report)
         const QString judged = row.flagged ? QStringLiteral("✕ 外れ")
             : row.noted                    ? QStringLiteral("△ 参考")
                                            : QStringLiteral("—");
-        const QStringList cells {QString::number(row.row), ReportText::fixed(row.measured),
-            ReportText::fixed(row.catalogue), ReportText::fixed(row.fitted),
-            ReportText::fixed(row.residual), ReportText::optionalNumber(row.deletedResidual),
+        const QStringList cells {ReportText::rowName(row.row, m_labels),
+            ReportText::fixed(row.measured), ReportText::fixed(row.catalogue),
+            ReportText::fixed(row.fitted), ReportText::fixed(row.residual),
+            ReportText::optionalNumber(row.deletedResidual),
             ReportText::optionalNumber(row.studentized, 2), judged};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
@@ -324,14 +331,13 @@ QString DiagnosisWindow::pointTip(const QPointF &point) const
     for (const ReportRow &row : m_report->rows) {
         if (row.measured == point.x() && row.catalogue == point.y())
             return QStringLiteral("行 %1\n測光値 %2\nｶﾀﾛｸﾞ値 %3\n残差 %4")
-                .arg(row.row)
-                .arg(ReportText::fixed(row.measured), ReportText::fixed(row.catalogue),
-                    ReportText::fixed(row.residual));
+                .arg(ReportText::rowName(row.row, m_labels), ReportText::fixed(row.measured),
+                    ReportText::fixed(row.catalogue), ReportText::fixed(row.residual));
     }
     if (m_report->check && m_report->check->measured == point.x())
         return QStringLiteral("チェック星 行 %1\nｶﾀﾛｸﾞ値 %2\nO - C %3")
-            .arg(m_report->check->row)
-            .arg(ReportText::fixed(m_report->check->catalogue),
+            .arg(ReportText::rowName(m_report->check->row, m_labels),
+                ReportText::fixed(m_report->check->catalogue),
                 ReportText::fixed(m_report->check->oMinusC));
     for (const VariableEstimate &v : m_report->variables) {
         if (v.measured == point.x())

@@ -6,6 +6,7 @@
 #include "ui/beside_windows.h"
 #include "ui/forms.h"
 
+#include <QMap>
 #include <QWidget>
 
 #include <optional>
@@ -74,6 +75,7 @@ private:
     QChartView *m_chart = nullptr;
     QPlainTextEdit *m_text = nullptr;
     std::optional<CalibrationReport> m_report;
+    QMap<int, QString> m_labels; // the rows that are the field's chart stars
 };
 
 // Colours of a row the fit flags or notes, legible on any palette.

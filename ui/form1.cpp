@@ -224,6 +224,8 @@ Form1::Form1(QWidget *parent)
         m_reportLinesAction, QStringLiteral("報告行…"), Qt::Key_R, &BesideWindows::showReportLines);
     beside(
         m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L, &BesideWindows::showLightCurve);
+    beside(
+        m_chartAction, QStringLiteral("チャートの比較星…"), Qt::Key_C, &BesideWindows::showChart);
     // One image: its measured values pasted and imported, then its time.
     // The paste and the star fields are the main window's own, no plugin needed.
     action(m_pasteAction, QStringLiteral("貼り付けて比較星測光値"), Qt::Key_V);
@@ -358,7 +360,8 @@ BesideWindows *Form1::diagnosisWindows()
         QString error;
         m_diagnosis.reset(loadBesideWindows(
             m_pluginPath.isEmpty() ? besideWindowsPluginPath() : m_pluginPath, this,
-            [this] { return diagnosisInputs(); }, error));
+            [this] { return diagnosisInputs(); },
+            [this](const QStringList &texts) { setTableTexts(texts); }, error));
         if (!m_diagnosis)
             message(QStringLiteral("診断の窓を開けませんでした\r") + error);
     }
@@ -412,6 +415,12 @@ QLabel *Form1::label(int n) const
 QPushButton *Form1::command(int n) const
 {
     return n >= 1 && n <= 27 ? m_command[n] : nullptr;
+}
+
+void Form1::setTableTexts(const QStringList &texts)
+{
+    for (int n = 1; n <= 2 * TableRows; ++n)
+        m_text[n]->setText(texts.value(n - 1));
 }
 
 QStringList Form1::tableTexts() const

@@ -50,6 +50,7 @@ public:
     Form2 *graphWindow() const { return m_form2; }
 
     QStringList tableTexts() const; // Text1 .. Text30
+    void setTableTexts(const QStringList &texts); // as typed, Text1 .. Text30
 
     // A request to end from outside (a signal, the session): treated as a press
     // on the close box, unless a message box is already asking the user.
@@ -63,6 +64,7 @@ public:
     QAction *diagnosisAction() const { return m_diagnosisAction; }
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     QAction *lightCurveAction() const { return m_lightCurveAction; }
+    QAction *chartAction() const { return m_chartAction; }
     QAction *fieldsAction() const { return m_fieldsAction; }
     QAction *pasteAction() const { return m_pasteAction; }
     QAction *nextImageAction() const { return m_nextImageAction; }
@@ -167,6 +169,7 @@ private:
     QAction *m_diagnosisAction = nullptr;
     QAction *m_reportLinesAction = nullptr;
     QAction *m_lightCurveAction = nullptr;
+    QAction *m_chartAction = nullptr;
     QAction *m_fieldsAction = nullptr;
     QAction *m_pasteAction = nullptr;
     QAction *m_nextImageAction = nullptr;

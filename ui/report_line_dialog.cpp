@@ -7,6 +7,7 @@
 #include "core/submission_record.h"
 #include "core/table_doubts.h"
 #include "platform/star_fields.h"
+#include "report/field_chart.h"
 #include "report/image_info.h"
 #include "report/messages.h"
 #include "report/night_file.h"
@@ -14,6 +15,7 @@
 #include "report/submission.h"
 #include "ui/beside_windows_hub.h"
 #include "ui/check_star.h"
+#include "ui/kept_chart.h"
 #include "ui/settings.h"
 
 #include <QCheckBox>
@@ -612,7 +614,17 @@ void ReportLineDialog::showLabels()
 void ReportLineDialog::computeLines()
 {
     const MainWindowInputs inputs = m_inputs();
-    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row());
+    // The field's chart names its rows and gives KNAME and CHART where
+    // nothing is typed; the boxes show what it gives.
+    const StarChart::FieldChart *chart = keptChart(inputs.tableFolder);
+    const ReportText::Labels labels
+        = chart ? StarChart::labels(*chart, inputs.tableTexts) : ReportText::Labels();
+    fillCheckChoice(m_check, inputs.tableTexts, m_checkStar->row(), labels);
+    submission::Typed given;
+    if (chart)
+        FieldChart::fillFromChart(given, *chart, inputs.tableTexts, checkRowOf(m_check));
+    m_chart->setPlaceholderText(given.chart);
+    m_checkName->setPlaceholderText(given.checkName);
     const QString stale = staleNote();
     const bool timeTyped = !m_time->text().trimmed().isEmpty() || !m_jd->text().trimmed().isEmpty();
     m_timeProblem->setText(!stale.isEmpty() ? stale
@@ -621,7 +633,9 @@ void ReportLineDialog::computeLines()
             : QString());
     QStringList doubts;
     for (const TableDoubts::Doubt &doubt : TableDoubts::find(inputs.tableTexts))
-        doubts << messages::tableDoubt(doubt);
+        doubts << messages::tableDoubt(doubt, labels);
+    if (chart && !StarChart::changedRows(*chart, inputs.tableTexts).isEmpty())
+        doubts << messages::changedChartRows(StarChart::changedRows(*chart, inputs.tableTexts));
     const QString variable = inputs.variableText.trimmed();
     if (!variable.isEmpty() && !ParseWholeNumber(variable))
         doubts << messages::notANumber(inputs.variableText);
@@ -634,7 +648,7 @@ void ReportLineDialog::computeLines()
         = MakeCalibrationReport(inputs.tableTexts, {variable}, checkRowOf(m_check));
     if (outcome.problem)
         return showCommonProblem(shown(messages::reportProblem(*outcome.problem)));
-    showLines(variable, outcome.report);
+    showLines(variable, outcome.report, chart, inputs.tableTexts);
 }
 
 void ReportLineDialog::showCommonProblem(const QString &why)
@@ -648,7 +662,8 @@ void ReportLineDialog::showCommonProblem(const QString &why)
     m_flaggedRows.clear();
 }
 
-void ReportLineDialog::showLines(const QString &variable, const CalibrationReport &report)
+void ReportLineDialog::showLines(const QString &variable, const CalibrationReport &report,
+    const StarChart::FieldChart *chart, const QStringList &tableTexts)
 {
     const VariableEstimate &v = report.variables.front();
     m_reported->setText(v.predictionSe
@@ -670,6 +685,9 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
     typed.obstype = m_obstype->currentText();
     typed.software
         = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
+    const QString checkError = chart
+        ? FieldChart::fillFromChart(typed, *chart, tableTexts, checkRowOf(m_check))
+        : QString();
 
     // VSNET: written with a warning beside it when the name is not in its form.
     const auto vsnet = submission::check(Format::Vsnet, typed, submission::Interface::Dialog);
@@ -694,6 +712,7 @@ void ReportLineDialog::showLines(const QString &variable, const CalibrationRepor
         aavso.problem = QStringLiteral(
             "HJD には星の位置が要ります（画像の OBJCTRA/OBJCTDEC か RA/DEC、または赤経と赤緯）");
     aavso.record.hjd = hjd;
+    aavso.record.checkError = checkError;
     submission::Line line;
     if (aavso.problem.isEmpty())
         line = submission::line(Format::Aavso, aavso.record, report, v);

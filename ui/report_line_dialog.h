@@ -5,6 +5,7 @@
 #include "core/aavso_extended.h"
 #include "core/calibration_report.h"
 #include "core/image_time.h"
+#include "core/star_chart.h"
 #include "ui/beside_windows.h"
 #include "ui/forms.h"
 
@@ -120,7 +121,8 @@ private:
     QString staleNote() const;
     void computeLines();
     void showLabels();
-    void showLines(const QString &variable, const CalibrationReport &report);
+    void showLines(const QString &variable, const CalibrationReport &report,
+        const StarChart::FieldChart *chart, const QStringList &tableTexts);
     void showCommonProblem(const QString &why);
     std::optional<ImageTime::SkyPosition> position() const;
     bool ask(const QString &question);

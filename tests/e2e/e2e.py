@@ -741,16 +741,10 @@ def scenario_diagnosis(s):
 
     # The report lines follow the main window: a new value and Enter there
     # change the VSNET line at once to what quillet3-report writes for it.
-    s.keys("ctrl+shift+r")
-    s.window("^報告行$")
-    for name, text in (("星名", "SS Cyg"), ("観測者コード", "XYZ"), ("JD", "2461382.5")):
-        s.click(name, field=True)
-        s.keys("ctrl+a")
-        s.type(text)
+    open_report_lines(s)
 
     def vsnet_line():
-        text = s.control("VSNET", field=True).queryText()
-        return text.getText(0, text.characterCount)
+        return field_text(s, "VSNET")
 
     def expected_line(value):
         return subprocess.run([report, "--vsnet", "--star", "SS Cyg", "--jd", "2461382.5",
@@ -791,6 +785,26 @@ def scenario_diagnosis(s):
         raise Failure("quillet3 exited with status %d" % s.program.returncode)
 
 
+def open_report_lines(s):
+    """Ctrl+Shift+R, and the report lines filled for SS Cyg by XYZ at JD 2461382.5."""
+    s.keys("ctrl+shift+r")
+    s.window("^報告行$")
+    for name, text in (("星名", "SS Cyg"), ("観測者コード", "XYZ"), ("JD", "2461382.5")):
+        s.click(name, field=True)
+        s.keys("ctrl+a")
+        s.type(text)
+
+
+def open_file(s, title, path):
+    """ファイルを開く… and the path typed into the file dialog titled title."""
+    s.click("ファイルを開く…")
+    dialog = s.window(title)
+    s.xdotool("windowactivate", "--sync", dialog)
+    s.keys("ctrl+a")
+    s.type(path)
+    s.keys("Return")
+
+
 def scenario_hostile(s):
     """What the fourth fault round broke, from the windows: an image whose tile
     size of 0 ended the program through CFITSIO, and a light curve of
@@ -810,12 +824,7 @@ def scenario_hostile(s):
                 "SS Cyg,2461382.6,11.3,1e300,V\nSS Cyg,2461382.7,11.4,0.02,V\n")
     s.keys("ctrl+shift+l")
     s.window("^光度曲線$")
-    s.click("ファイルを開く…")
-    dialog = s.window("光度曲線にする AAVSO ファイル")
-    s.xdotool("windowactivate", "--sync", dialog)
-    s.keys("ctrl+a")
-    s.type(night)
-    s.keys("Return")
+    open_file(s, "光度曲線にする AAVSO ファイル", night)
     s.heard("SS Cyg V: 1 点")
     s.heard("等級が AAVSO の MAG 欄に入る範囲の外です: 1e16")
     s.shot("hostile-light-curve")
@@ -923,6 +932,73 @@ def scenario_night(s):
     s.answer_message_box("Escape")
     if s.program.wait(timeout=20) != 0:
         raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
+def field_text(s, name):
+    text = s.control(name, field=True).queryText()
+    return text.getText(0, text.characterCount)
+
+
+def scenario_chart(s):
+    """A new star field filled from a chart: Ctrl+Shift+C, VSP's answer
+    opened from a file, 表に入れる; the measuring program's values pasted;
+    the report lines carry the chart's ID as quillet3-report writes them;
+    a row whose star is not yet measured is said, and saved with its
+    catalogue magnitude when the window closes with OK."""
+    data = os.path.join(s.workdir, "data")
+    env = {"QUILLET3_HOME": data, "XDG_CONFIG_HOME": os.path.join(s.workdir, "config")}
+    answer = os.path.join(s.workdir, "ss-cyg-chart.json")
+    shutil.copy(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data",
+                             "vsp-ss-cyg.json"), answer)
+    s.launch(extra_env=env, launcher=True)
+    switch_field(s, "^Quillet3 ver1.00 - SS Cyg$", new="SS Cyg", save=None)
+    s.keys("ctrl+shift+c")
+    chart = s.window("^チャートの比較星$")
+    open_file(s, "VSP のチャート", answer)
+    s.heard("チャート X28092AFQ　SS Cyg（000-BCM-129）　バンド V")
+    s.heard("1 個の星に V の等級がありません（入れられません）")
+    s.settled_pixels(chart)
+    s.shot("chart-dialog")
+    s.click("表に入れる")
+    s.heard("行 1 ～ 5 にチャートの星を入れました（測光値はまだ空です）")
+    catalogue = ["8.559", "9.212", "10.069", "10.904", "11.383"]
+    if table_rows(s, 6) != [v for c in catalogue for v in ("", c)] + ["", ""]:
+        raise Failure("the table after the chart is heard as %r" % table_rows(s, 6))
+
+    s.copy(measured_text([-11.43, -10.80, -9.92, -9.10, -8.61]))
+    s.xdotool("windowactivate", "--sync", chart)
+    s.keys("ctrl+shift+v")
+    wait_for("the import", lambda: table_rows(s, 1)[0].startswith("-11.43"), 10)
+    s.type("-9.5")
+    s.keys("Return")
+    open_report_lines(s)
+    # As quillet3-report writes them for these values, the chart's ID in CHART.
+    rows = table_rows(s, 5)
+    for name, line in (("VSNET", "CYGSS 20261208.000 10.497V XYZ"),
+                       ("AAVSO", "SS Cyg,2461382.5,10.497,0.013,V,NO,STD,ENSEMBLE,na,na,na,na,na,"
+                                 "X28092AFQ,|SLOPE=0.999905|N=5|S=0.011792|VMAGINS=-9.5")):
+        wait_for("the %s line" % name, lambda: field_text(s, name) == line, 10)
+    s.shot("chart-report-lines")
+
+    # Row 5's star not measured: said, with its label, and saved as it stands.
+    s.xdotool("windowactivate", "--sync", s.main)
+    s.click("比較星 5 測光値")
+    s.keys("ctrl+a", "BackSpace")
+    s.xdotool("windowactivate", "--sync", s.window("^報告行$"))
+    s.heard("行 5（114） はまだ測光していません（測光値 0 として計算されます）")
+    s.xdotool("windowactivate", "--sync", s.main)
+    s.close_box(s.main)
+    s.answer_message_box("Return")  # OK: save
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+    with open(os.path.join(data, "SS Cyg", "compdata.txt"), "rb") as f:
+        saved = f.read()
+    wanted = "".join("%s , %s \r\n" % (float(rows[i]), rows[i + 1]) for i in range(0, 8, 2)) \
+        + ", 11.383 \r\n"
+    if saved != wanted.encode():
+        raise Failure("SS Cyg/compdata.txt is %r, expected %r" % (saved, wanted))
+    if not os.path.exists(os.path.join(data, "SS Cyg", "chart.json")):
+        raise Failure("the field did not keep its chart")
 
 
 def table_rows(s, rows):
@@ -1059,7 +1135,7 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "link-to-device": scenario_link_to_device,
              "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
              "dark": scenario_dark, "fields": scenario_fields, "hostile": scenario_hostile,
-             "night": scenario_night}
+             "night": scenario_night, "chart": scenario_chart}
 # Scenarios on a screen of another size than 1280 x 800.
 SCREENS = {"night": "1366x768x24"}
 
