@@ -21,6 +21,8 @@
 #include "report/light_curve.h"
 #include "report/light_curve_plot.h"
 #include "report/messages.h"
+#include "report/night_plot.h"
+#include "report/night_report.h"
 #include "report/report_text.h"
 #include "report/submission.h"
 
@@ -201,6 +203,18 @@ Exit fromImage(
     return Exit::Ok;
 }
 
+// What the options give a record, the field's chart filling what they leave
+// empty; checkError: the chart's error of the check star (KREFERR).
+submission::Typed typedOf(const Options &o, const StarChart::FieldChart *chart,
+    const QStringList &tableTexts, QString &checkError)
+{
+    submission::Typed typed = o.typed;
+    checkError = chart ? FieldChart::fillFromChart(typed, *chart, tableTexts, o.check) : QString();
+    typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
+    typed.check = o.check.has_value();
+    return typed;
+}
+
 // Checks what the observer gave and reads the table into the report's line.
 Exit prepare(const Options &o, Job &job)
 {
@@ -218,12 +232,9 @@ Exit prepare(const Options &o, Job &job)
     const ReportText::Labels labels
         = charted ? StarChart::labels(*chart, loaded.tableTexts) : ReportText::Labels();
     if (job.submitting) {
-        submission::Typed typed = o.typed;
-        const QString checkError = charted
-            ? FieldChart::fillFromChart(typed, *chart, loaded.tableTexts, o.check)
-            : QString();
-        typed.software = QStringLiteral("quillet3-report %1").arg(QLatin1String(QUILLET3_VERSION));
-        typed.check = o.check.has_value();
+        QString checkError;
+        submission::Typed typed
+            = typedOf(o, charted ? &*chart : nullptr, loaded.tableTexts, checkError);
         bool hjd = false;
         if (const Exit read = fromImage(o, job.format, typed, hjd); read != Exit::Ok)
             return read;
@@ -513,8 +524,143 @@ Exit runChart(const Options &o)
         : Exit::Failed;
 }
 
+// --series: the night's records as the single image's report checks them,
+// the chart's names included; hjd: dates as HJD, computed from the star's
+// position for images whose table has none.
+Exit seriesRecord(const Options &o, const ComparisonDataFile::Loaded &catalogue,
+    const std::optional<StarChart::FieldChart> &chart, SubmissionRecord::Record &record)
+{
+    using SubmissionRecord::Format;
+    const Format format = o.output == Output::Aavso ? Format::Aavso : Format::Vsnet;
+    QString checkError;
+    submission::Typed typed
+        = typedOf(o, chart ? &*chart : nullptr, catalogue.tableTexts, checkError);
+    typed.jd = QStringLiteral("2451545.0"); // each image's own replaces it
+    const auto checked = submission::check(format, typed, submission::Interface::CommandLine);
+    if (!checked.problem.isEmpty())
+        return usageError(checked.problem);
+    record = checked.record;
+    record.hjd = o.hjd;
+    record.checkError = checkError;
+    return Exit::Ok;
+}
+
+Exit runSeries(const Options &o)
+{
+    NightReport::Loaded loaded = NightReport::load(o.series);
+    if (!loaded.table)
+        return failure(Exit::BadTable, QStringLiteral("quillet3-report: ") + loaded.problem);
+    SeriesTable::Table &table = *loaded.table;
+    const QString tablePath
+        = o.table.isEmpty() ? QString::fromLatin1(ComparisonDataFile::FileName) : o.table;
+    const auto catalogue
+        = ComparisonDataFile::loaded(FileLayer::readFile(tablePath, ComparisonDataFile::ReadLimit));
+    if (catalogue.failure)
+        return failure(Exit::BadTable, messages::loadFailed(*catalogue.failure, tablePath));
+    if (!catalogue.snapshot.exists)
+        return failure(Exit::BadTable, messages::fileMissing(tablePath));
+    const auto chart = FieldChart::kept(QFileInfo(tablePath).absolutePath());
+    const ReportText::Labels labels
+        = chart ? StarChart::labels(*chart, catalogue.tableTexts) : ReportText::Labels();
+
+    NightSeries::Mapping mapping;
+    mapping.target = o.target;
+    for (const QString &given : o.comps) {
+        const auto comp
+            = NightReport::comparisonOf(given, chart ? &*chart : nullptr, catalogue.tableTexts);
+        if (!comp)
+            return failure(Exit::BadTable,
+                QStringLiteral("quillet3-report: --comp %1: 行は番号か、この星野のチャートの"
+                               "ラベルか AUID です")
+                    .arg(messages::visible(given)));
+        mapping.comps.append(*comp);
+    }
+    mapping.check = o.check;
+    mapping.excludedImages = o.excludedImages;
+    mapping.excludedRows = o.excludedRows;
+    mapping.flagMagnitude = o.flagMagnitude;
+    mapping.hjd = o.hjd;
+    const NightSeries::Resolved resolved
+        = NightSeries::resolve(table, mapping, catalogue.tableTexts);
+    if (resolved.problem)
+        return failure(Exit::BadTable,
+            QStringLiteral("quillet3-report: %1: %2")
+                .arg(o.series, NightReport::mappingProblem(resolved)));
+    if (o.hjd && o.position) {
+        for (SeriesTable::Image &image : table.images) {
+            if (!image.hjd && image.jd)
+                image.hjd = ImageInfo::heliocentricJulianDate(*image.jd, *o.position);
+        }
+    }
+    SubmissionRecord::Record record;
+    const bool submitting = o.output == Output::Aavso || o.output == Output::Vsnet;
+    if (submitting) {
+        if (const Exit made = seriesRecord(o, catalogue, chart, record); made != Exit::Ok)
+            return made;
+    }
+    const auto format = o.output == Output::Aavso ? SubmissionRecord::Format::Aavso
+                                                  : SubmissionRecord::Format::Vsnet;
+
+    // Each image written as it is computed; a reader that has gone stops the run.
+    bool written = true;
+    if (o.output == Output::Json)
+        written = put(NightReport::jsonHead(table));
+    else if (o.output == Output::Text)
+        written = put((NightReport::sourceText(table) + u'\n').toUtf8());
+    else if (o.output == Output::Aavso)
+        written = put(AavsoExtended::headerText(
+            {record.obscode, record.software, record.obstype,
+                o.hjd ? AavsoExtended::DateKind::Hjd : AavsoExtended::DateKind::Jd})
+                          .toUtf8());
+    bool first = true;
+    bool refused = false;
+    const NightSeries::Night night = NightSeries::compute(
+        table, resolved, mapping, catalogue.tableTexts, [&](const NightSeries::ImageResult &image) {
+            if (!written)
+                return;
+            if (o.output == Output::Json) {
+                written = put(NightReport::jsonImage(table, image, first));
+                first = false;
+            } else if (o.output == Output::Text) {
+                written = put(NightReport::imageLine(table, image).toUtf8());
+            } else if (image.leftOut == NightSeries::LeftOut::None) {
+                const submission::Line line = submission::line(format,
+                    NightReport::recordOf(record, table.images[image.index - 1], image),
+                    image.report, image.report.variables.front());
+                if (!line.problem.isEmpty()) {
+                    printLine(stderr,
+                        QStringLiteral("quillet3-report: 画像 %1: %2")
+                            .arg(image.index)
+                            .arg(line.problem));
+                    refused = true;
+                    return;
+                }
+                written = put((line.text + u'\n').toUtf8());
+            }
+        });
+    if (written && o.output == Output::Json)
+        written = put(NightReport::jsonTail(night, labels));
+    else if (written && o.output == Output::Text)
+        written = put(NightReport::summaryText(night, labels).toUtf8());
+    if (!written)
+        return Exit::Failed;
+    if (!o.plot.isEmpty()) {
+        if (const Exit plotted
+            = writePicture(o.plot, NightPlot::picture(table, night, isSvg(o.plot)));
+            plotted != Exit::Ok)
+            return plotted;
+    }
+    if (night.summary.used == 0) {
+        printLine(stderr, QStringLiteral("quillet3-report: 使える画像が 1 枚もありません"));
+        return Exit::BadTable;
+    }
+    return refused ? Exit::BadTable : Exit::Ok;
+}
+
 Exit run(const Options &o)
 {
+    if (o.mode == Mode::Series)
+        return runSeries(o);
     if (o.mode == Mode::Chart)
         return runChart(o);
     if (o.mode == Mode::ImageInfo)

@@ -4,6 +4,7 @@
 
 #include "core/julian_date.h"
 #include "core/numeric_text.h"
+#include "core/series_table.h"
 #include "core/submission_record.h"
 #include "platform/file_layer.h"
 #include "platform/star_fields.h"
@@ -54,7 +55,7 @@ QString tableOnce(Options &o, const QString &table)
 QString setMode(Options &o, Mode mode)
 {
     if (o.mode != Mode::Report && o.mode != mode)
-        return QStringLiteral("--image-info, --light-curve, --vsp はどれか 1 つです");
+        return QStringLiteral("--image-info, --light-curve, --vsp, --series はどれか 1 つです");
     o.mode = mode;
     return {};
 }
@@ -69,8 +70,25 @@ std::function<QString(Options &, const QByteArray &)> typedField(QString submiss
 }
 
 const std::vector<Mode> ReportOnly {Mode::Report};
-const std::vector<Mode> AllModes {Mode::Report, Mode::ImageInfo, Mode::LightCurve, Mode::Chart};
-const std::vector<Mode> ReportOrChart {Mode::Report, Mode::Chart};
+const std::vector<Mode> AllModes {
+    Mode::Report, Mode::ImageInfo, Mode::LightCurve, Mode::Chart, Mode::Series};
+const std::vector<Mode> WithTable {Mode::Report, Mode::Chart, Mode::Series};
+// What a record needs, for one image or the night's.
+const std::vector<Mode> Records {Mode::Report, Mode::Series};
+
+// "1,4,7": whole numbers from 1, each at most most.
+std::optional<QList<int>> numbers(const QString &text, int most)
+{
+    QList<int> list;
+    for (const QString &part : text.split(u',')) {
+        bool ok = false;
+        const int n = part.trimmed().toInt(&ok);
+        if (!ok || n < 1 || n > most)
+            return std::nullopt;
+        list.append(n);
+    }
+    return list;
+}
 
 std::vector<Option> makeOptions()
 {
@@ -79,12 +97,11 @@ std::vector<Option> makeOptions()
     const QString vsnetCodes = SubmissionRecord::filterCodes(Format::Vsnet).join(u", ");
     return {
         {"--table", "FILE", QStringLiteral("比較星の表（既定: カレントフォルダの compdata.txt）"),
-            ReportOrChart,
-            [](Options &o, const QByteArray &v) { return tableOnce(o, fileName(v)); }},
+            WithTable, [](Options &o, const QByteArray &v) { return tableOnce(o, fileName(v)); }},
         {"--field", "NAME",
             QStringLiteral("星野 NAME の表（データフォルダ ~/Quillet3 か QUILLET3_HOME の\n"
                            "NAME/compdata.txt）"),
-            ReportOrChart,
+            WithTable,
             [](Options &o, const QByteArray &v) {
                 if (StarField::nameProblem(text(v)))
                     return QStringLiteral("--field は星野の名前です: %1").arg(text(v));
@@ -93,7 +110,7 @@ std::vector<Option> makeOptions()
                         StarFields::fieldFolder(StarFields::dataFolder(), text(v))));
             }},
         {"--check", "K", QStringLiteral("K 行目（1 - 15）の比較星をチェック星として近似から外す"),
-            ReportOnly,
+            Records,
             [](Options &o, const QByteArray &v) {
                 bool ok = false;
                 const int row = text(v).toInt(&ok);
@@ -104,8 +121,10 @@ std::vector<Option> makeOptions()
                 o.check = row;
                 return QString();
             }},
-        {"--flag-mag", "M", QStringLiteral("「外れ」とする除外残差の大きさ（既定: 0.05 等）"),
-            ReportOnly,
+        {"--flag-mag", "M",
+            QStringLiteral("「外れ」とする除外残差の大きさ、--series ではドリフトとする一晩の\n"
+                           "ずれの大きさ（既定: 0.05 等）"),
+            Records,
             [](Options &o, const QByteArray &v) {
                 const auto m = ParseWholeNumber(text(v));
                 if (!m || !(*m > 0) || *m > 100)
@@ -121,18 +140,18 @@ std::vector<Option> makeOptions()
                     o.output = Output::Json;
                 return QString();
             }},
-        {"--aavso", nullptr, QStringLiteral("AAVSO Extended File Format 1.2 で出力"), ReportOnly,
+        {"--aavso", nullptr, QStringLiteral("AAVSO Extended File Format 1.2 で出力"), Records,
             [](Options &o, const QByteArray &) {
                 o.output = Output::Aavso;
                 return QString();
             }},
-        {"--vsnet", nullptr, QStringLiteral("VSNET の報告行で出力"), ReportOnly,
+        {"--vsnet", nullptr, QStringLiteral("VSNET の報告行で出力"), Records,
             [](Options &o, const QByteArray &) {
                 o.output = Output::Vsnet;
                 return QString();
             }},
         {"--plot", "FILE", QStringLiteral("グラフを FILE.png または FILE.svg に描く"),
-            {Mode::Report, Mode::LightCurve},
+            {Mode::Report, Mode::LightCurve, Mode::Series},
             [](Options &o, const QByteArray &v) {
                 const QString path = fileName(v);
                 if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
@@ -142,7 +161,7 @@ std::vector<Option> makeOptions()
                 o.plot = path;
                 return QString();
             }},
-        {"--star", "NAME", QStringLiteral("変光星の名前（--aavso, --vsnet）"), ReportOnly,
+        {"--star", "NAME", QStringLiteral("変光星の名前（--aavso, --vsnet）"), Records,
             typedField(&submission::Typed::star)},
         {"--jd", "JD", QStringLiteral("観測時刻のユリウス日（--aavso, --vsnet）"), ReportOnly,
             [](Options &o, const QByteArray &v) {
@@ -162,18 +181,18 @@ std::vector<Option> makeOptions()
                 "  --vsp: チャートのバンド（V, CV, TG は V、B, TB は B、R, CR, TR は Rc、"
                 "I は Ic）")
                 .arg(aavsoCodes, vsnetCodes),
-            ReportOrChart, typedField(&submission::Typed::filter)},
-        {"--obscode", "CODE", QStringLiteral("観測者コード（--aavso, --vsnet）"), ReportOnly,
+            WithTable, typedField(&submission::Typed::filter)},
+        {"--obscode", "CODE", QStringLiteral("観測者コード（--aavso, --vsnet）"), Records,
             typedField(&submission::Typed::obscode)},
         {"--obstype", "TYPE",
             QStringLiteral("観測の種類（--aavso）: %1（既定: CCD。カラーカメラは DSLR）")
                 .arg(SubmissionRecord::observationTypes().join(QStringLiteral(", "))),
-            ReportOnly, typedField(&submission::Typed::obstype)},
-        {"--chart", "ID", QStringLiteral("比較星のチャート（--aavso）"), ReportOnly,
+            Records, typedField(&submission::Typed::obstype)},
+        {"--chart", "ID", QStringLiteral("比較星のチャート（--aavso）"), Records,
             typedField(&submission::Typed::chart)},
         {"--check-name", "NAME",
-            QStringLiteral("チェック星の名前（--aavso の KNAME。--check と一緒に使う）"),
-            ReportOnly, typedField(&submission::Typed::checkName)},
+            QStringLiteral("チェック星の名前（--aavso の KNAME。--check と一緒に使う）"), Records,
+            typedField(&submission::Typed::checkName)},
         {"--image", "FILE",
             QStringLiteral("FITS 画像のヘッダーから日時（露出の中央）、フィルター、星名、\n"
                            "エアマスを取る（--aavso, --vsnet。オプションで書いたものが優先）"),
@@ -183,7 +202,7 @@ std::vector<Option> makeOptions()
                 return QString();
             }},
         {"--date", "jd|hjd",
-            QStringLiteral("--aavso の日付を JD か HJD（太陽中心）で書く（既定: jd）"), ReportOnly,
+            QStringLiteral("--aavso の日付を JD か HJD（太陽中心）で書く（既定: jd）"), Records,
             [](Options &o, const QByteArray &v) {
                 if (v != "jd" && v != "hjd")
                     return QStringLiteral("--date は jd か hjd です: %1").arg(text(v));
@@ -191,7 +210,7 @@ std::vector<Option> makeOptions()
                 return QString();
             }},
         {"--ra", "RA", QStringLiteral("星の赤経（時分秒 21:42:42.8 か度）: HJD の計算に使う"),
-            {Mode::Report, Mode::ImageInfo},
+            {Mode::Report, Mode::ImageInfo, Mode::Series},
             [](Options &o, const QByteArray &v) {
                 const auto ra = ImageTime::rightAscension(text(v), true);
                 if (!ra)
@@ -200,7 +219,7 @@ std::vector<Option> makeOptions()
                 return QString();
             }},
         {"--dec", "DEC", QStringLiteral("星の赤緯（度分秒 +43:35:09.9 か度）"),
-            {Mode::Report, Mode::ImageInfo},
+            {Mode::Report, Mode::ImageInfo, Mode::Series},
             [](Options &o, const QByteArray &v) {
                 const auto dec = ImageTime::declination(text(v));
                 if (!dec)
@@ -240,6 +259,51 @@ std::vector<Option> makeOptions()
                         .arg(text(v));
                 return QString();
             }},
+        {"--series", "FILE",
+            QStringLiteral("測光ソフトの表（AstroImageJ の Measurements か、JD, HJD, DATE-OBS の\n"
+                           "列と星ごとの列の表）: 画像ごとに近似し、一晩のドリフトを出す"),
+            AllModes,
+            [](Options &o, const QByteArray &v) {
+                o.series = fileName(v);
+                return setMode(o, Mode::Series);
+            }},
+        {"--target", "COLUMN", QStringLiteral("--series の変光星の列（既定: AstroImageJ の T1）"),
+            {Mode::Series},
+            [](Options &o, const QByteArray &v) {
+                o.target = text(v).trimmed();
+                return QString();
+            }},
+        {"--comp", "COLUMN=ROW",
+            QStringLiteral(
+                "--series の比較星の列を表の行（番号、チャートのラベルか AUID）に\n"
+                "割り当てる（何度でも。既定: AstroImageJ の C2, C3, ... を行 1, 2, ...）"),
+            {Mode::Series},
+            [](Options &o, const QByteArray &v) {
+                if (!text(v).contains(u'='))
+                    return QStringLiteral("--comp は 列=行 です: %1").arg(text(v));
+                o.comps << text(v);
+                return QString();
+            }},
+        {"--exclude-image", "N,N",
+            QStringLiteral("--series で使わない画像（表の何枚目か、1 から）"), {Mode::Series},
+            [](Options &o, const QByteArray &v) {
+                const auto list = numbers(text(v), SeriesTable::RowLimit);
+                if (!list)
+                    return QStringLiteral("--exclude-image は 1 からの画像の番号です: %1")
+                        .arg(text(v));
+                o.excludedImages += *list;
+                return QString();
+            }},
+        {"--exclude-row", "K", QStringLiteral("--series のどの画像の近似にも使わない比較星の行"),
+            {Mode::Series},
+            [](Options &o, const QByteArray &v) {
+                const auto list = numbers(text(v), 15);
+                if (!list)
+                    return QStringLiteral("--exclude-row は 1 から 15 の行番号です: %1")
+                        .arg(text(v));
+                o.excludedRows += *list;
+                return QString();
+            }},
         {"--help", nullptr, QStringLiteral("この説明"), AllModes,
             [](Options &o, const QByteArray &) {
                 o.help = true;
@@ -263,6 +327,8 @@ QString modeName(Mode mode)
         return QStringLiteral("--light-curve");
     case Mode::Chart:
         return QStringLiteral("--vsp");
+    case Mode::Series:
+        return QStringLiteral("--series");
     case Mode::Report:
         break;
     }
@@ -291,6 +357,8 @@ QString combinationError(const Options &o, int formats)
         return QStringLiteral("--import には --field（または --table）が要ります");
     if (!o.labels.isEmpty() && !o.import)
         return QStringLiteral("--labels は --import と使います");
+    if (o.mode == Mode::Series && !o.variables.isEmpty())
+        return QStringLiteral("--series は測光値を取りません: %1").arg(o.variables.first());
     return {};
 }
 

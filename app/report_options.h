@@ -22,8 +22,8 @@ namespace quillet::ReportOptions {
 
 enum class Output { Text, Json, Aavso, Vsnet };
 // What the run is about: the table's report, images' headers, light curves,
-// or a chart's comparison stars.
-enum class Mode { Report, ImageInfo, LightCurve, Chart };
+// a chart's comparison stars, or a measuring program's table of the night.
+enum class Mode { Report, ImageInfo, LightCurve, Chart, Series };
 
 struct Options
 {
@@ -45,6 +45,11 @@ struct Options
     bool import = false; // --import: the chart's stars into the table
     QStringList labels; // --labels: the stars to import
     bool tableGiven = false; // --table or --field named the table
+    QString series; // --series: a measuring program's table of many images
+    QString target; // --target: the variable's column
+    QStringList comps; // --comp COLUMN=ROW, as given (ROW may be a chart's label or AUID)
+    QList<int> excludedImages; // --exclude-image
+    QList<int> excludedRows; // --exclude-row
 };
 
 // One option: its name, the name of its argument (none for a switch), its

@@ -179,12 +179,49 @@ def night(build):
     print("  bar 2 s: %s" % ("met" if info_time <= 2 else "not met"))
 
 
+def series(build):
+    """A night of 5,000 images by 15 apertures in AstroImageJ's layout: --series
+    as text and JSON, and the series window, against reading and splitting
+    the same file's fields."""
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                    "data"))
+    import aij_table
+    report = os.path.join(build, "app", "quillet3-report")
+    folder = tempfile.mkdtemp(prefix="quillet3-bench-series-")
+    table = os.path.join(folder, "Measurements.xls")
+    with open(table, "w") as f:
+        f.write(aij_table.table(5000, 15, "C4"))
+    with open(os.path.join(folder, "compdata.txt"), "w") as f:
+        f.write(aij_table.compdata(15))
+    print("series table: %.1f MB" % (os.path.getsize(table) / 1e6))
+    floor_time, _ = timed([os.path.join(build, "bench", "table_floor"), table])
+    for form, bar in (("text", 0.5), ("json", 0.7)):
+        elapsed, peak = timed_in(folder, [report, "--series", table, "--check", "4", "--format",
+                                          form])
+        show("--series, 5,000 images, " + form, elapsed * 1e3, "ms",
+             "reading and splitting fields", floor_time * 1e3)
+        print("  bar %.1f s: %s; memory %.1f MiB (bar 150 MiB)" % (
+            bar, "met" if elapsed <= bar else "not met", peak))
+    subprocess.run([os.path.join(build, "bench", "bench_ui"), "--series", table], check=True,
+                   cwd=folder, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+
+
+def timed_in(folder, command):
+    here = os.getcwd()
+    os.chdir(folder)
+    try:
+        return timed(command)
+    finally:
+        os.chdir(here)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     print("machine: %s, %d cores" % (os.uname().machine, os.cpu_count()))
     baseline = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
     startup(build, baseline)
     night(build)
+    series(build)
     subprocess.run([os.path.join(build, "bench", "bench_core")], check=True)
     subprocess.run([os.path.join(build, "bench", "bench_ui")], check=True,
                    env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))

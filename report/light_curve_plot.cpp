@@ -5,6 +5,8 @@
 #include "report/picture.h"
 
 #include <QHash>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -34,11 +36,15 @@ double niceStep(double span, int n)
 
 } // namespace
 
-View::View(QList<AavsoReader::Record> records, QSizeF size, PlotColours::Colours colours)
+View::View(
+    QList<AavsoReader::Record> records, QSizeF size, PlotColours::Colours colours, Titles titles)
     : m_records(std::move(records))
     , m_size(size)
     , m_colours(std::move(colours))
-    , m_area(QPointF(80, 40), QPointF(size.width() - 24, size.height() - 96))
+    , m_titles(std::move(titles))
+    // A panel of a taller picture (compact) keeps less room around it.
+    , m_area(QPointF(80, m_titles.compact ? 28 : 40),
+          QPointF(size.width() - 24, size.height() - (m_titles.compact ? 80 : 96)))
 {
     QHash<QString, int> series;
     m_seriesOf.reserve(m_records.size());
@@ -76,10 +82,10 @@ View::View(QList<AavsoReader::Record> records, QSizeF size, PlotColours::Colours
     m_base = std::floor(m_left);
 }
 
-QPointF View::place(const AavsoReader::Record &record) const
+QPointF View::place(double jd, double mag) const
 {
-    return {m_area.left() + (record.jd - m_left) / (m_right - m_left) * m_area.width(),
-        m_area.top() + (record.mag - m_top) / (m_bottom - m_top) * m_area.height()};
+    return {m_area.left() + (jd - m_left) / (m_right - m_left) * m_area.width(),
+        m_area.top() + (mag - m_top) / (m_bottom - m_top) * m_area.height()};
 }
 
 void View::paintAxes(QPainter &painter) const
@@ -89,7 +95,8 @@ void View::paintAxes(QPainter &painter) const
     const QFontMetrics metrics = painter.fontMetrics();
     // Each tick counted, never stepped: a step below the numbers' own
     // precision would not advance.
-    const double stepX = niceStep(m_right - m_left, 8);
+    // Grid lines no closer than the labels need, however small the plot.
+    const double stepX = niceStep(m_right - m_left, std::clamp(int(m_area.width() / 90), 2, 8));
     const double firstX = std::ceil((m_left - m_base) / stepX);
     for (int tick = 0; tick < MostTicks; ++tick) {
         const double x = (firstX + tick) * stepX;
@@ -105,7 +112,7 @@ void View::paintAxes(QPainter &painter) const
                              m_area.bottom() + metrics.height() + 2),
             label);
     }
-    const double stepY = niceStep(m_bottom - m_top, 8);
+    const double stepY = niceStep(m_bottom - m_top, std::clamp(int(m_area.height() / 30), 2, 8));
     const double firstY = std::ceil(m_top / stepY);
     for (int tick = 0; tick < MostTicks; ++tick) {
         const double y = (firstY + tick) * stepY;
@@ -127,10 +134,13 @@ void View::paintAxes(QPainter &painter) const
     painter.save();
     painter.translate(m_area.left() - 58, m_area.center().y());
     painter.rotate(-90);
-    const QString yTitle = QStringLiteral("等級（明るいほど上）");
+    const QString yTitle
+        = m_titles.axis.isEmpty() ? QStringLiteral("等級（明るいほど上）") : m_titles.axis;
     painter.drawText(QPointF(-metrics.horizontalAdvance(yTitle) / 2.0, 0), yTitle);
     painter.restore();
-    const QString title = QStringLiteral("光度曲線（%1 件）").arg(m_records.size());
+    const QString title = m_titles.title.isEmpty()
+        ? QStringLiteral("光度曲線（%1 件）").arg(m_records.size())
+        : m_titles.title;
     painter.drawText(
         QPointF(m_area.center().x() - metrics.horizontalAdvance(title) / 2.0, 24), title);
 }
@@ -159,39 +169,70 @@ void View::paintLegend(QPainter &painter) const
 
 void View::paint(QPainter &painter) const
 {
+    // Whatever pen and brush the painter had, and leaves them as they were:
+    // a picture of two views draws the second as the first.
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
     painter.fillRect(QRectF(QPointF(0, 0), m_size), m_colours.background);
     paintAxes(painter);
     painter.save();
     painter.setClipRect(m_area);
+    // A series at a time: its error bars in one call, then its dots.
+    std::vector<std::vector<QLineF>> bars(std::size_t(m_seriesNames.size()));
+    std::vector<std::vector<QPointF>> dots(bars.size());
     for (qsizetype i = 0; i < m_records.size(); ++i) {
         const AavsoReader::Record &r = m_records[i];
-        const QColor colour = m_colours.series[m_seriesOf[i] % m_colours.series.size()];
-        const QPointF at = place(r);
-        painter.setPen(QPen(colour, 1.5));
+        const std::size_t series = std::size_t(m_seriesOf[i]);
+        const QPointF at = place(r.jd, r.mag);
         if (r.fainter) {
             // Fainter than this: an arrow pointing down, to fainter magnitudes.
+            painter.setPen(QPen(m_colours.series[m_seriesOf[i] % m_colours.series.size()], 1.5));
             QPainterPath arrow;
             arrow.moveTo(at);
             arrow.lineTo(at + QPointF(0, 14));
             arrow.moveTo(at + QPointF(-4, 9));
             arrow.lineTo(at + QPointF(0, 14));
             arrow.lineTo(at + QPointF(4, 9));
-            painter.setBrush(Qt::NoBrush);
             painter.drawPath(arrow);
             painter.drawLine(at + QPointF(-4, 0), at + QPointF(4, 0));
             continue;
         }
-        if (r.merr && *r.merr > 0) {
-            AavsoReader::Record low = r, high = r;
-            low.mag -= *r.merr;
-            high.mag += *r.merr;
-            painter.drawLine(place(low), place(high));
-        }
+        if (r.merr && *r.merr > 0)
+            bars[series].emplace_back(place(r.jd, r.mag - *r.merr), place(r.jd, r.mag + *r.merr));
+        dots[series].push_back(at);
+    }
+    // On a raster surface each dot is one small picture drawn again and
+    // again, so that a night of many thousands draws in a moment; into an
+    // SVG drawing each stays a circle.
+    const bool raster
+        = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    for (std::size_t series = 0; series < bars.size(); ++series) {
+        const QColor colour = m_colours.series[qsizetype(series) % m_colours.series.size()];
+        painter.setPen(QPen(colour, 1.5));
+        painter.drawLines(bars[series].data(), int(bars[series].size()));
+        painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
-        painter.drawEllipse(at, 3.5, 3.5);
+        if (!raster) {
+            for (const QPointF &at : dots[series])
+                painter.drawEllipse(at, 3.5, 3.5);
+            continue;
+        }
+        QImage dot(QSize(9, 9) * ratio, QImage::Format_ARGB32_Premultiplied);
+        dot.setDevicePixelRatio(ratio);
+        dot.fill(Qt::transparent);
+        QPainter sprite(&dot);
+        sprite.setRenderHint(QPainter::Antialiasing);
+        sprite.setPen(Qt::NoPen);
+        sprite.setBrush(colour);
+        sprite.drawEllipse(QPointF(4.5, 4.5), 3.5, 3.5);
+        sprite.end();
+        for (const QPointF &at : dots[series])
+            painter.drawImage(at - QPointF(4.5, 4.5), dot);
     }
     painter.restore();
     paintLegend(painter);
+    painter.restore();
 }
 
 qsizetype View::recordAt(const QPointF &point, qreal radius) const
@@ -199,7 +240,7 @@ qsizetype View::recordAt(const QPointF &point, qreal radius) const
     qsizetype nearest = -1;
     qreal best = radius * radius;
     for (qsizetype i = 0; i < m_records.size(); ++i) {
-        const QPointF d = place(m_records[i]) - point;
+        const QPointF d = place(m_records[i].jd, m_records[i].mag) - point;
         const qreal distance = d.x() * d.x() + d.y() * d.y();
         if (distance <= best) {
             best = distance;

@@ -19,11 +19,19 @@ namespace quillet::LightCurvePlot {
 // bars from MERR, limits (fainter than) as arrows pointing down. Drawn with
 // QPainter, so that a night of 100,000 records draws in a moment, the same
 // in quillet3-report's --plot and in the light-curve window.
+// The title and the magnitude axis's name; empty: the light curve's.
+struct Titles
+{
+    QString title;
+    QString axis;
+    bool compact = false; // less room around the plot, for a panel of a picture
+};
+
 class View
 {
 public:
     View(QList<AavsoReader::Record> records, QSizeF size,
-        PlotColours::Colours colours = PlotColours::paper());
+        PlotColours::Colours colours = PlotColours::paper(), Titles titles = {});
 
     void paint(QPainter &painter) const;
     // The record drawn nearest to point, within radius pixels; -1 when none.
@@ -31,7 +39,7 @@ public:
     const QList<AavsoReader::Record> &records() const { return m_records; }
 
 private:
-    QPointF place(const AavsoReader::Record &record) const;
+    QPointF place(double jd, double mag) const;
     void paintAxes(QPainter &painter) const;
     void paintLegend(QPainter &painter) const;
 
@@ -40,6 +48,7 @@ private:
     QList<QString> m_seriesNames;
     QSizeF m_size;
     PlotColours::Colours m_colours;
+    Titles m_titles;
     QRectF m_area; // the plot inside the margins
     double m_base = 0; // the whole day the date axis counts from
     double m_left = 0, m_right = 1; // dates at the area's edges

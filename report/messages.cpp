@@ -320,4 +320,47 @@ QString measureProblem(MeasureProblem problem)
     return QStringLiteral("変光星の等級を計算できません\r変光星の測光値が大きすぎます");
 }
 
+// Why the night's file took no record, in words.
+QString appendRefused(
+    const QString &path, const NightFile::Appended &appended, const AavsoExtended::Header &header)
+{
+    using AavsoFile::Refusal;
+    if (appended.failure) {
+        QString why = fileProblem(*appended.failure, path);
+        if (appended.incomplete)
+            why += QStringLiteral(
+                "\r書きかけの記録を取り除けませんでした。%1 の最後の行を確かめて下さい")
+                       .arg(path);
+        return why;
+    }
+    switch (*appended.refusal) {
+    case Refusal::NotAavso:
+        return QStringLiteral("%1 は AAVSO Extended のファイルではありません").arg(path);
+    case Refusal::OtherObscode:
+        return QStringLiteral("%1 の観測者コードは %2 です（今の観測者コードは %3）")
+            .arg(path, appended.detail, header.obscode);
+    case Refusal::BadDelimiter:
+        return QStringLiteral("%1 の #DELIM=%2 は区切り文字を示していません")
+            .arg(path, visible(appended.detail));
+    case Refusal::OtherDateKind:
+        return QStringLiteral("%1 の日付は %2 です（この記録は %3）")
+            .arg(path, appended.detail,
+                header.date == AavsoExtended::DateKind::Hjd ? QStringLiteral("HJD")
+                                                            : QStringLiteral("JD"));
+    case Refusal::OtherObstype:
+        return QStringLiteral("%1 の観測の種類は %2 です（この記録は %3）")
+            .arg(path, appended.detail, header.obstype);
+    case Refusal::UnknownColumn:
+        return QStringLiteral("%1 には AAVSO にない欄 %2 があります").arg(path, appended.detail);
+    case Refusal::MissingColumn:
+        return QStringLiteral("%1 には %2 の欄がありません").arg(path, appended.detail);
+    case Refusal::DelimiterInField:
+        return QStringLiteral("記録の %1 欄に %2 の区切り文字があります")
+            .arg(appended.detail, path);
+    case Refusal::Duplicate:
+        break;
+    }
+    return QStringLiteral("%1 には同じ記録がすでにあります").arg(path);
+}
+
 } // namespace quillet::messages

@@ -9,6 +9,7 @@
 #include "core/file_state.h"
 #include "core/image_time.h"
 #include "core/table_doubts.h"
+#include "report/night_file.h"
 
 #include <QMap>
 #include <QString>
@@ -82,5 +83,9 @@ QString importResult(int found, const std::vector<int> &keptRows);
 
 // Why a Measure shows no result.
 QString measureProblem(MeasureProblem problem);
+
+// Why the night's file took no record, in words.
+QString appendRefused(
+    const QString &path, const NightFile::Appended &appended, const AavsoExtended::Header &header);
 
 } // namespace quillet::messages

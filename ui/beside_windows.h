@@ -49,6 +49,10 @@ public:
     virtual void showReportLines() = 0;
     virtual void showLightCurve() = 0;
     virtual void showChart() = 0;
+    // The night at once: a measuring program's table of many images.
+    virtual void showSeries() = 0;
+    // A table file (dropped onto the main window) into the series window.
+    virtual void openSeries(const QString &path) = 0;
     // An image dropped onto the main window: its time, filter and star go into
     // the report-line dialog.
     virtual void openImage(const QString &path) = 0;
@@ -91,5 +95,5 @@ BesideWindows *loadBesideWindows(const QString &path, QWidget *mainWindow, Input
 // is refused by its description, before any of its code runs. A test holds
 // each version's interface and fails when this header changes without a new
 // version (tests/plugin_interfaces.txt).
-#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/4"
+#define QUILLET3_BESIDE_WINDOWS_IID "invalid.quillet3.BesideWindowsPlugin/5"
 Q_DECLARE_INTERFACE(quillet::BesideWindowsPlugin, QUILLET3_BESIDE_WINDOWS_IID)

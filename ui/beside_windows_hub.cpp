@@ -6,6 +6,7 @@
 #include "ui/diagnosis_window.h"
 #include "ui/light_curve_window.h"
 #include "ui/report_line_dialog.h"
+#include "ui/series_window.h"
 
 #include <QScreen>
 #include <QShortcut>
@@ -38,14 +39,15 @@ BesideWindowsHub::~BesideWindowsHub()
     delete m_reportLines;
     delete m_lightCurve;
     delete m_chart;
+    delete m_series;
 }
 
 QList<QWidget *> BesideWindowsHub::windows() const
 {
     QList<QWidget *> made;
-    for (QWidget *window :
-        {static_cast<QWidget *>(m_diagnosis), static_cast<QWidget *>(m_reportLines),
-            static_cast<QWidget *>(m_lightCurve), static_cast<QWidget *>(m_chart)}) {
+    for (QWidget *window : {static_cast<QWidget *>(m_diagnosis),
+             static_cast<QWidget *>(m_reportLines), static_cast<QWidget *>(m_lightCurve),
+             static_cast<QWidget *>(m_chart), static_cast<QWidget *>(m_series)}) {
         if (window)
             made.append(window);
     }
@@ -82,6 +84,31 @@ void BesideWindowsHub::showChart()
             m_chart, &ChartDialog::tableReplaced, m_chart, [this] { inputsChanged(); });
     }
     showBeside(m_chart);
+}
+
+SeriesWindow *BesideWindowsHub::series() const
+{
+    return m_series;
+}
+
+void BesideWindowsHub::showSeries()
+{
+    if (!m_series) {
+        m_series = new SeriesWindow(m_inputs, m_boxes);
+        addKeys(m_series);
+        // Its records in the night's file show in the light curve at once.
+        QObject::connect(m_series, &SeriesWindow::recordsAppended, m_series, [this] {
+            if (m_lightCurve)
+                m_lightCurve->reload();
+        });
+    }
+    showBeside(m_series);
+}
+
+void BesideWindowsHub::openSeries(const QString &path)
+{
+    showSeries();
+    m_series->openFile(path);
 }
 
 void BesideWindowsHub::showBeside(QWidget *window)
@@ -213,6 +240,8 @@ void BesideWindowsHub::inputsChanged()
         m_diagnosis->inputsChanged();
     if (m_reportLines && m_reportLines->isVisible())
         m_reportLines->inputsChanged();
+    if (m_series && m_series->isVisible())
+        m_series->inputsChanged();
 }
 
 void BesideWindowsHub::fieldChanged()
@@ -222,6 +251,8 @@ void BesideWindowsHub::fieldChanged()
         m_reportLines->fieldChanged();
     if (m_lightCurve)
         m_lightCurve->fieldChanged();
+    if (m_series)
+        m_series->fieldChanged();
     inputsChanged();
 }
 

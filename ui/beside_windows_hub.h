@@ -17,6 +17,7 @@ class ChartDialog;
 class DiagnosisWindow;
 class LightCurveWindow;
 class ReportLineDialog;
+class SeriesWindow;
 
 // The windows beside one main window, each made on first use. They are
 // windows of their own, not held over the main window: the main window can
@@ -33,6 +34,8 @@ public:
     void showReportLines() override;
     void showLightCurve() override;
     void showChart() override;
+    void showSeries() override;
+    void openSeries(const QString &path) override;
     void openImage(const QString &path) override;
     void openNextImage() override;
     void measured() override;
@@ -43,6 +46,7 @@ public:
     ReportLineDialog *reportLines() const;
     LightCurveWindow *lightCurve() const;
     ChartDialog *chart() const;
+    SeriesWindow *series() const;
     CheckStar &checkStar() { return m_checkStar; }
 
 private:
@@ -65,6 +69,7 @@ private:
     QPointer<ReportLineDialog> m_reportLines;
     QPointer<LightCurveWindow> m_lightCurve;
     QPointer<ChartDialog> m_chart;
+    QPointer<SeriesWindow> m_series;
 };
 
 // Set on a window once it has a place: remembered from the last run, or

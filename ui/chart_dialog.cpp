@@ -65,24 +65,17 @@ ChartDialog::ChartDialog(
     layout->addLayout(fileRow);
 
     auto *fetchRow = new QHBoxLayout;
-    const auto caption = [this, fetchRow](const QString &text, QWidget *field) {
-        auto *label = new QLabel(text, this);
-        label->setBuddy(field);
-        field->setAccessibleName(text);
-        fetchRow->addWidget(label);
-        fetchRow->addWidget(field);
-    };
     m_star = new QLineEdit(this);
-    caption(QStringLiteral("星名"), m_star);
+    forms::addCaptioned(fetchRow, QStringLiteral("星名"), m_star);
     m_fov = new QDoubleSpinBox(this);
     m_fov->setRange(1, 600);
     m_fov->setDecimals(0);
     m_fov->setValue(60);
-    caption(QStringLiteral("視野（分）"), m_fov);
+    forms::addCaptioned(fetchRow, QStringLiteral("視野（分）"), m_fov);
     m_limit = new QLineEdit(QStringLiteral("14.5"), this);
     m_limit->setMaximumWidth(
         m_limit->fontMetrics().horizontalAdvance(QStringLiteral("00.00")) + 16);
-    caption(QStringLiteral("限界等級"), m_limit);
+    forms::addCaptioned(fetchRow, QStringLiteral("限界等級"), m_limit);
     m_fetch = button(QStringLiteral("取得"), this);
     m_cancel = button(QStringLiteral("中止"), this);
     m_cancel->setEnabled(false);

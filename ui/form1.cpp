@@ -226,6 +226,7 @@ Form1::Form1(QWidget *parent)
         m_lightCurveAction, QStringLiteral("光度曲線…"), Qt::Key_L, &BesideWindows::showLightCurve);
     beside(
         m_chartAction, QStringLiteral("チャートの比較星…"), Qt::Key_C, &BesideWindows::showChart);
+    beside(m_seriesAction, QStringLiteral("時系列…"), Qt::Key_T, &BesideWindows::showSeries);
     // One image: its measured values pasted and imported, then its time.
     // The paste and the star fields are the main window's own, no plugin needed.
     action(m_pasteAction, QStringLiteral("貼り付けて比較星測光値"), Qt::Key_V);
@@ -688,29 +689,31 @@ void Form1::Text31_KeyPress(int &KeyAscii)
 
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!forms::draggedImage(event->mimeData()).isEmpty())
+    if (!forms::draggedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent *event)
 {
-    const QString image = forms::draggedImage(event->mimeData());
-    if (image.isEmpty())
+    const QString file = forms::draggedFile(event->mimeData());
+    if (file.isEmpty())
         return;
     event->acceptProposedAction();
-    openImage(image);
+    openFile(file);
 }
 
-void Form1::openImage(const QString &path)
+// An image gives the report lines its time; a measuring program's table is
+// the night at once.
+void Form1::openFile(const QString &path)
 {
     if (BesideWindows *windows = diagnosisWindows())
-        windows->openImage(path);
+        forms::isImageName(path) ? windows->openImage(path) : windows->openSeries(path);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // A text box would take an image's name as text: the window takes the image.
-    if (forms::takeImageDrag(event, [this](const QString &path) { openImage(path); }))
+    if (forms::takeFileDrag(event, [this](const QString &path) { openFile(path); }))
         return true;
     if (watched == m_text[31] && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);

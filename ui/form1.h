@@ -65,6 +65,7 @@ public:
     QAction *reportLinesAction() const { return m_reportLinesAction; }
     QAction *lightCurveAction() const { return m_lightCurveAction; }
     QAction *chartAction() const { return m_chartAction; }
+    QAction *seriesAction() const { return m_seriesAction; }
     QAction *fieldsAction() const { return m_fieldsAction; }
     QAction *pasteAction() const { return m_pasteAction; }
     QAction *nextImageAction() const { return m_nextImageAction; }
@@ -144,7 +145,7 @@ private:
     // Saves the table as the close does, asking what it must; false: not saved,
     // the table stays in the window.
     bool saveTable();
-    void openImage(const QString &path);
+    void openFile(const QString &path);
     void chooseField();
     // The clipboard into the paste box, the design's import, and the focus
     // in Text31 for the variable's value: one key per image.
@@ -170,6 +171,7 @@ private:
     QAction *m_reportLinesAction = nullptr;
     QAction *m_lightCurveAction = nullptr;
     QAction *m_chartAction = nullptr;
+    QAction *m_seriesAction = nullptr;
     QAction *m_fieldsAction = nullptr;
     QAction *m_pasteAction = nullptr;
     QAction *m_nextImageAction = nullptr;

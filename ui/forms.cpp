@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -129,16 +130,41 @@ QString RealMessageBoxes::openFileName(
         parent, title, folder, filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
-QString draggedImage(const QMimeData *data)
+namespace {
+
+// The one local file a drag carries, when it is of the kind wanted.
+QString draggedOf(const QMimeData *data, const std::function<bool(const QString &)> &wanted)
 {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     const QString path = urls.first().toLocalFile();
-    return isImageName(path) ? path : QString();
+    return wanted(path) ? path : QString();
 }
 
-namespace {
+const QStringList &tableEndings()
+{
+    static const QStringList Endings {QStringLiteral(".xls"), QStringLiteral(".tbl"),
+        QStringLiteral(".csv"), QStringLiteral(".txt"), QStringLiteral(".dat")};
+    return Endings;
+}
+
+bool takeDrag(QEvent *event, const std::function<QString(const QMimeData *)> &dragged,
+    const std::function<void(const QString &)> &open)
+{
+    if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove
+        && event->type() != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    // The data comes from the other program once: asked for once.
+    const QString file = dragged(drop->mimeData());
+    if (file.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        open(file);
+    return true;
+}
 
 // Every ending a FITS image has: plain, gzip-compressed, tile-compressed.
 const QStringList &imageEndings()
@@ -183,20 +209,45 @@ QString pictureFilter()
     return QStringLiteral("PNG (*.png);;SVG (*.svg)");
 }
 
+bool isTableName(const QString &path)
+{
+    return std::any_of(tableEndings().begin(), tableEndings().end(),
+        [&path](const QString &ending) { return path.endsWith(ending, Qt::CaseInsensitive); });
+}
+
+QString tableFilter()
+{
+    return filterOf(QStringLiteral("表"), tableEndings());
+}
+
+void addCaptioned(QBoxLayout *row, const QString &caption, QWidget *field)
+{
+    auto *label = new QLabel(caption, field->parentWidget());
+    label->setBuddy(field);
+    field->setAccessibleName(caption);
+    row->addWidget(label);
+    row->addWidget(field);
+}
+
+QString draggedImage(const QMimeData *data)
+{
+    return draggedOf(data, isImageName);
+}
+
+QString draggedFile(const QMimeData *data)
+{
+    return draggedOf(
+        data, [](const QString &path) { return isImageName(path) || isTableName(path); });
+}
+
 bool takeImageDrag(QEvent *event, const std::function<void(const QString &)> &open)
 {
-    if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove
-        && event->type() != QEvent::Drop)
-        return false;
-    auto *drop = static_cast<QDropEvent *>(event);
-    // The data comes from the other program once: asked for once.
-    const QString image = draggedImage(drop->mimeData());
-    if (image.isEmpty())
-        return false;
-    drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop)
-        open(image);
-    return true;
+    return takeDrag(event, draggedImage, open);
+}
+
+bool takeFileDrag(QEvent *event, const std::function<void(const QString &)> &open)
+{
+    return takeDrag(event, draggedFile, open);
 }
 
 QString multiLineText(const QPlainTextEdit *box)

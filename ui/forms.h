@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+class QBoxLayout;
 class QLabel;
 class QEvent;
 class QMimeData;
@@ -85,6 +86,10 @@ public:
 // box) black. Call before the window is shown.
 void useScreenColormap(QWidget *window);
 
+// A field after its caption in a row: the caption's buddy, and the name a
+// screen reader says for it.
+void addCaptioned(QBoxLayout *row, const QString &caption, QWidget *field);
+
 // A label that shows a result: a screen reader hears its role followed by
 // what it shows at that moment ("変光星の等級 11.75"), never an old text.
 void showsResult(QLabel *label, const QString &role);
@@ -96,12 +101,20 @@ QString imageFilter();
 QString aavsoFilter();
 QString pictureFilter();
 
-// The local FITS image a drag carries, or nothing.
+// A measuring program's table of a night: .xls, .tbl, .csv, .txt, .dat.
+bool isTableName(const QString &path);
+QString tableFilter();
+
+// The local FITS image a drag carries, or nothing; draggedFile: an image or a
+// table.
 QString draggedImage(const QMimeData *data);
-// For an event filter on text boxes, which would take an image's name as
-// text: a drag of an image is accepted, and its drop opened with open. True
-// when the event was such a drag (the filter then stops it).
+QString draggedFile(const QMimeData *data);
+// For an event filter on text boxes, which would take a file's name as text:
+// a drag of an image (takeFileDrag: or a table) is accepted, and its drop
+// opened with open. True when the event was such a drag (the filter then
+// stops it).
 bool takeImageDrag(QEvent *event, const std::function<void(const QString &)> &open);
+bool takeFileDrag(QEvent *event, const std::function<void(const QString &)> &open);
 
 // The text of a multi-line box as typed or pasted, with each line break as
 // carriage return + line feed, as the callers count characters.

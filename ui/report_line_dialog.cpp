@@ -65,49 +65,6 @@ QPushButton *button(const QString &caption, QWidget *parent)
     return b;
 }
 
-// Why the night's file took no record, in words.
-QString appendRefused(
-    const QString &path, const NightFile::Appended &appended, const AavsoExtended::Header &header)
-{
-    using AavsoFile::Refusal;
-    if (appended.failure) {
-        QString why = messages::fileProblem(*appended.failure, path);
-        if (appended.incomplete)
-            why += QStringLiteral(
-                "\r書きかけの記録を取り除けませんでした。%1 の最後の行を確かめて下さい")
-                       .arg(path);
-        return why;
-    }
-    switch (*appended.refusal) {
-    case Refusal::NotAavso:
-        return QStringLiteral("%1 は AAVSO Extended のファイルではありません").arg(path);
-    case Refusal::OtherObscode:
-        return QStringLiteral("%1 の観測者コードは %2 です（今の観測者コードは %3）")
-            .arg(path, appended.detail, header.obscode);
-    case Refusal::BadDelimiter:
-        return QStringLiteral("%1 の #DELIM=%2 は区切り文字を示していません")
-            .arg(path, messages::visible(appended.detail));
-    case Refusal::OtherDateKind:
-        return QStringLiteral("%1 の日付は %2 です（この記録は %3）")
-            .arg(path, appended.detail,
-                header.date == AavsoExtended::DateKind::Hjd ? QStringLiteral("HJD")
-                                                            : QStringLiteral("JD"));
-    case Refusal::OtherObstype:
-        return QStringLiteral("%1 の観測の種類は %2 です（この記録は %3）")
-            .arg(path, appended.detail, header.obstype);
-    case Refusal::UnknownColumn:
-        return QStringLiteral("%1 には AAVSO にない欄 %2 があります").arg(path, appended.detail);
-    case Refusal::MissingColumn:
-        return QStringLiteral("%1 には %2 の欄がありません").arg(path, appended.detail);
-    case Refusal::DelimiterInField:
-        return QStringLiteral("記録の %1 欄に %2 の区切り文字があります")
-            .arg(appended.detail, path);
-    case Refusal::Duplicate:
-        break;
-    }
-    return QStringLiteral("%1 には同じ記録がすでにあります").arg(path);
-}
-
 // The images of a folder, by name.
 QStringList imagesIn(const QString &folder)
 {
@@ -795,7 +752,7 @@ void ReportLineDialog::appendToAavsoFile()
     if (appended.failure || appended.refusal) {
         m_boxes->show(this,
             QStringLiteral("AAVSO ファイルに追加できませんでした\r")
-                + appendRefused(m_nightFile, appended, m_aavsoHeader),
+                + messages::appendRefused(m_nightFile, appended, m_aavsoHeader),
             forms::MessageBoxes::Buttons::Ok);
         m_nightFileFailed = true; // the next press asks for a file
         say(QStringLiteral("追加できませんでした"));

@@ -29,6 +29,7 @@ inline constexpr char NightFile[] = "night/file"; // the night's AAVSO file
 inline constexpr char NightEvening[] = "night/evening"; // the evening it is for
 inline constexpr char AppendOnImage[] = "night/appendOnImage";
 inline constexpr char LightCurveFile[] = "lightCurve/file";
+inline constexpr char SeriesMapping[] = "series/mapping"; // the columns of the rows
 inline constexpr char DiagnosisGeometry[] = "diagnosis/geometry";
 inline constexpr char DiagnosisSplitter[] = "diagnosis/splitter";
 inline constexpr char ReportLinesGeometry[] = "reportLines/geometry";

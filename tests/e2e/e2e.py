@@ -1001,6 +1001,52 @@ def scenario_chart(s):
         raise Failure("the field did not keep its chart")
 
 
+def scenario_series(s):
+    """The night at once: AstroImageJ's Measurements table dropped onto the
+    main window opens 時系列, every image calibrated; its records go into the
+    night's file in one press, and a second press asks once about the
+    records already there."""
+    data = os.path.join(s.workdir, "data")
+    os.makedirs(os.path.join(data, "SS Cyg"))
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
+    import aij_table
+    with open(os.path.join(data, "SS Cyg", "compdata.txt"), "w") as f:
+        f.write(aij_table.compdata(6))
+    measurements = os.path.join(s.workdir, "Measurements.xls")
+    with open(measurements, "w") as f:
+        f.write(aij_table.table(120, 6, "C4"))
+    env = {"QUILLET3_HOME": data, "XDG_CONFIG_HOME": os.path.join(s.workdir, "config")}
+    s.launch(extra_env=env, launcher=True)
+    switch_field(s, "^Quillet3 ver1.00 - SS Cyg$", listed="SS Cyg", save=None)
+    s.drag_file(measurements, s.control("比較星 1 測光値"))
+    window = s.window("^時系列$")
+    s.heard("Measurements.xls: AstroImageJ の表、画像 120 枚、時刻 JD_UTC")
+    s.heard("使った画像 120 枚、使わなかった画像 0 枚")
+    s.xdotool("windowactivate", "--sync", window)
+    s.click("観測者コード", field=True)
+    s.type("XYZ")
+    s.settled_pixels(window)
+    s.shot("series")
+    s.click("AAVSO ファイルに追加（120 件）")
+    s.heard("件追加しました（ファイルの記録 120 件）")
+    s.click("AAVSO ファイルに追加（120 件）")
+    s.heard("120 件の記録は")
+    s.answer_message_box("Return")  # its first button: the others only, none here
+    s.heard("0 件追加しました（ファイルの記録 120 件）")
+    files = glob.glob(os.path.join(data, "aavso-*.txt"))
+    with open(files[0]) as f:
+        lines = f.read().splitlines()
+    records = [line for line in lines if not line.startswith("#")]
+    if len(files) != 1 or len(records) != 120 or \
+            sum(line.startswith("#TYPE") for line in lines) != 1 or \
+            not records[0].startswith("SS Cyg,2461382.35000,"):
+        raise Failure("the night's file holds %r" % lines[:12])
+    s.close_box(s.main)
+    s.answer_message_box("Escape")
+    if s.program.wait(timeout=20) != 0:
+        raise Failure("quillet3 exited with status %d" % s.program.returncode)
+
+
 def table_rows(s, rows):
     """The first rows of the table as a screen reader hears them."""
     heard = []
@@ -1135,7 +1181,7 @@ SCENARIOS = {"save": scenario_save, "cancel": scenario_cancel, "save-fails": sce
              "link-to-device": scenario_link_to_device,
              "locale-capture": scenario_locale_capture, "diagnosis": scenario_diagnosis,
              "dark": scenario_dark, "fields": scenario_fields, "hostile": scenario_hostile,
-             "night": scenario_night, "chart": scenario_chart}
+             "night": scenario_night, "chart": scenario_chart, "series": scenario_series}
 # Scenarios on a screen of another size than 1280 x 800.
 SCREENS = {"night": "1366x768x24"}
 
