@@ -27,28 +27,15 @@ void TestSubmissionRecord::filterCode_data()
     QTest::addColumn<Format>("format");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("code"); // empty: refused
-    QTest::newRow("AAVSO any case") << Format::Aavso << "cv"
-                                    << "CV";
-    QTest::newRow("AAVSO Rc is R") << Format::Aavso << "Rc"
-                                   << "R";
-    QTest::newRow("AAVSO ic is I") << Format::Aavso << "ic"
-                                   << "I";
-    QTest::newRow("AAVSO Sloan") << Format::Aavso << "sg"
-                                 << "SG";
-    QTest::newRow("AAVSO C refused") << Format::Aavso << "C"
-                                     << "";
-    QTest::newRow("AAVSO unknown") << Format::Aavso << "Q"
-                                   << "";
-    QTest::newRow("VSNET Rc") << Format::Vsnet << "rc"
-                              << "Rc";
-    QTest::newRow("VSNET R is Rc") << Format::Vsnet << "R"
-                                   << "Rc";
-    QTest::newRow("VSNET I is Ic") << Format::Vsnet << "i"
-                                   << "Ic";
-    QTest::newRow("VSNET CV is C") << Format::Vsnet << "CV"
-                                   << "C";
-    QTest::newRow("VSNET SG unknown") << Format::Vsnet << "SG"
-                                      << "";
+    const char *aavso[][3] = {{"AAVSO any case", "cv", "CV"}, {"AAVSO Rc is R", "Rc", "R"},
+        {"AAVSO ic is I", "ic", "I"}, {"AAVSO Sloan", "sg", "SG"}, {"AAVSO C refused", "C", ""},
+        {"AAVSO unknown", "Q", ""}};
+    const char *vsnet[][3] = {{"VSNET Rc", "rc", "Rc"}, {"VSNET R is Rc", "R", "Rc"},
+        {"VSNET I is Ic", "i", "Ic"}, {"VSNET CV is C", "CV", "C"}, {"VSNET SG unknown", "SG", ""}};
+    for (const auto &row : aavso)
+        QTest::newRow(row[0]) << Format::Aavso << QString(row[1]) << QString(row[2]);
+    for (const auto &row : vsnet)
+        QTest::newRow(row[0]) << Format::Vsnet << QString(row[1]) << QString(row[2]);
 }
 
 void TestSubmissionRecord::filterCode()
@@ -60,66 +47,20 @@ void TestSubmissionRecord::filterCode()
 }
 
 // Header names as acquisition programs write them: lower-case letters are
-// Sloan's by AAVSO's convention, upper-case R and I Cousins'.
+// Sloan's by AAVSO's convention, upper-case R and I Cousins'; Ha or Red not
+// guessed.
 void TestSubmissionRecord::filterOfImage_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("aavso"); // empty: not known
     QTest::addColumn<QString>("vsnet");
-    QTest::newRow("Johnson V") << "Johnson V"
-                               << "V"
-                               << "V";
-    QTest::newRow("R is Cousins") << "R"
-                                  << "R"
-                                  << "Rc";
-    QTest::newRow("I is Cousins") << "I"
-                                  << "I"
-                                  << "Ic";
-    QTest::newRow("Cousins I") << "Cousins I"
-                               << "I"
-                               << "Ic";
-    QTest::newRow("Luminance") << "Luminance"
-                               << "CV"
-                               << "C";
-    QTest::newRow("r is Sloan") << "r"
-                                << "SR"
-                                << "";
-    QTest::newRow("i is Sloan") << "i"
-                                << "SI"
-                                << "";
-    QTest::newRow("gp") << "gp"
-                        << "SG"
-                        << "";
-    QTest::newRow("g'") << "g'"
-                        << "SG"
-                        << "";
-    QTest::newRow("z'") << "z'"
-                        << "SZ"
-                        << "";
-    QTest::newRow("up") << "up"
-                        << "SU"
-                        << "";
-    QTest::newRow("sdss r") << "sdss r"
-                            << "SR"
-                            << "";
-    QTest::newRow("SDSS-i") << "SDSS-i"
-                            << "SI"
-                            << "";
-    QTest::newRow("Sloan g'") << "Sloan g'"
-                              << "SG"
-                              << "";
-    QTest::newRow("U is Johnson") << "U"
-                                  << "U"
-                                  << "";
-    QTest::newRow("G is no band") << "G"
-                                  << ""
-                                  << "";
-    QTest::newRow("Ha is not guessed") << "Ha"
-                                       << ""
-                                       << "";
-    QTest::newRow("red is not guessed") << "Red"
-                                        << ""
-                                        << "";
+    const char *rows[][3] = {{"Johnson V", "V", "V"}, {"R", "R", "Rc"}, {"I", "I", "Ic"},
+        {"Cousins I", "I", "Ic"}, {"Luminance", "CV", "C"}, {"r", "SR", ""}, {"i", "SI", ""},
+        {"gp", "SG", ""}, {"g'", "SG", ""}, {"z'", "SZ", ""}, {"up", "SU", ""},
+        {"sdss r", "SR", ""}, {"SDSS-i", "SI", ""}, {"Sloan g'", "SG", ""}, {"U", "U", ""},
+        {"G", "", ""}, {"Ha", "", ""}, {"Red", "", ""}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]) << QString(row[2]);
 }
 
 void TestSubmissionRecord::filterOfImage()
@@ -136,20 +77,10 @@ void TestSubmissionRecord::observationType_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("type"); // empty: refused
-    QTest::newRow("CCD") << "CCD"
-                         << "CCD";
-    QTest::newRow("dslr in lower case") << " dslr "
-                                        << "DSLR";
-    QTest::newRow("PEP") << "pep"
-                         << "PEP";
-    QTest::newRow("VISDIG") << "VisDig"
-                            << "VISDIG";
-    QTest::newRow("visual is another format") << "Visual"
-                                              << "";
-    QTest::newRow("FOO") << "FOO"
-                         << "";
-    QTest::newRow("empty") << ""
-                           << "";
+    const char *rows[][2] = {{"CCD", "CCD"}, {" dslr ", "DSLR"}, {"pep", "PEP"},
+        {"VisDig", "VISDIG"}, {"Visual", ""}, {"FOO", ""}, {"", ""}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]);
 }
 
 void TestSubmissionRecord::observationType()
